@@ -1,0 +1,18 @@
+#include "app/program_state.h"
+
+ProgramState program;
+
+void handle_main_window_created()
+{
+    program.generated_count = to_integer(0);
+}
+
+void release_program_state()
+{
+    program.response_text = Text();
+    program.valid_until = Text();
+    program.coupon_code = Text();
+    program.combined_page = Text();
+    program.page_html = Text();
+    program.status_text = Text();
+}

@@ -1,0 +1,6 @@
+#include "app/start.h"
+
+int main()
+{
+    return start_program();
+}

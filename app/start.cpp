@@ -1,0 +1,69 @@
+#include "app/start.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "app/program_state.h"
+#include "codegen/snippet.h"
+#include "export/export.h"
+#include "platform/platform.h"
+
+namespace {
+
+bool shutdown_registered = false;
+
+void shutdown_at_exit()
+{
+    run_shutdown_step();
+}
+
+void prepare_process()
+{
+    platform::set_current_directory(std::string(run_directory().view()));
+}
+
+} // namespace
+
+WindowEvents program_events()
+{
+    return WindowEvents{handle_main_window_created, on_generate_click, on_export_click};
+}
+
+bool run_shutdown_step()
+{
+    if (!shutdown_registered)
+        return false;
+    shutdown_registered = false;
+    release_program_state();
+    return true;
+}
+
+void register_shutdown_step()
+{
+    static const bool at_exit_set = std::atexit(shutdown_at_exit) == 0;
+    (void)at_exit_set;
+    shutdown_registered = true;
+}
+
+[[noreturn]] void fatal_stop()
+{
+    show_fatal_box("vqgen: out of memory or no window; the program stops.");
+    run_shutdown_step();
+    platform::exit_process(-1);
+}
+
+void install_memory_handler()
+{
+    std::set_new_handler([] { fatal_stop(); });
+}
+
+int start_program()
+{
+    install_memory_handler();
+    prepare_process();
+    register_shutdown_step();
+    if (!load_main_window(program_events()))
+        fatal_stop();
+    run_message_loop();
+    return 0;
+}

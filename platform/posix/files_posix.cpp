@@ -1,0 +1,88 @@
+// Files and paths on POSIX systems.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace {
+
+bool write_all(int fd, std::string_view block)
+{
+    while (!block.empty()) {
+        const ssize_t written = ::write(fd, block.data(), block.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        block.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+// The new file gets the mode a plainly created file would get.
+void set_default_mode(int fd)
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+}
+
+bool write_and_flush(int fd, std::span<const std::string_view> blocks)
+{
+    for (std::string_view block : blocks)
+        if (!write_all(fd, block))
+            return false;
+    return ::fsync(fd) == 0;
+}
+
+} // namespace
+
+namespace platform {
+
+std::string executable_path()
+{
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0)
+            return {};
+        if (static_cast<size_t>(length) < buffer.size())
+            return std::string(buffer.data(), static_cast<size_t>(length));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+char path_separator()
+{
+    return '/';
+}
+
+bool set_current_directory(const std::string& path)
+{
+    return !path.empty() && ::chdir(path.c_str()) == 0;
+}
+
+bool replace_file(const std::string& path, std::span<const std::string_view> blocks)
+{
+    if (path.empty())
+        return false;
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    set_default_mode(fd);
+    const bool written = write_and_flush(fd, blocks);
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace platform

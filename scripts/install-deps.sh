@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a target needs, and only when some are missing.
+# usage: scripts/install-deps.sh build|run|test|shots
+set -eu
+
+build_pkgs="cmake g++ make pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev \
+libcpp-httplib-dev libqrencode-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev"
+# The stand-in's QR images are checked by decoding them; xdg-open and a CJK font serve the window.
+test_pkgs="zbar-tools libzbar-dev xdg-utils fonts-wqy-zenhei"
+run_pkgs="xdg-utils fonts-wqy-zenhei"
+shot_pkgs="xvfb openbox imagemagick chromium x11-utils xdotool"
+
+case "${1:-build}" in
+  build) want="$build_pkgs" ;;
+  test)  want="$build_pkgs $test_pkgs" ;;
+  run)   want="$build_pkgs $run_pkgs" ;;
+  shots) want="$build_pkgs $test_pkgs $shot_pkgs" ;;
+  *) echo "usage: $0 build|run|test|shots" >&2; exit 2 ;;
+esac
+
+missing=""
+for p in $want; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null

@@ -1,0 +1,107 @@
+#include "server.h"
+
+#include <httplib.h>
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <charconv>
+#include <chrono>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace {
+
+struct options {
+    std::string host = "127.0.0.1";
+    int port = 8370;
+};
+
+bool parse_port(std::string_view text, int &port)
+{
+    int value = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < 0 || value > 65535)
+        return false;
+    port = value;
+    return true;
+}
+
+bool parse_options(int argc, char **argv, options &opts)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--host" && i + 1 < argc) {
+            opts.host = argv[++i];
+        } else if (arg == "--port" && i + 1 < argc) {
+            if (!parse_port(argv[++i], opts.port)) {
+                std::cerr << "vqgen-services: invalid port '" << argv[i] << "'\n";
+                return false;
+            }
+        } else {
+            std::cerr << "usage: vqgen-services [--host H] [--port P]  (P = 0 picks a free port)\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    options opts;
+    if (!parse_options(argc, argv, opts))
+        return 2;
+
+    // Blocked before any thread exists so that only the watcher below ever
+    // sees them; stop() is then called from ordinary thread context.
+    sigset_t stop_signals;
+    sigemptyset(&stop_signals);
+    sigaddset(&stop_signals, SIGINT);
+    sigaddset(&stop_signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+
+    httplib::Server server;
+    register_service_routes(server, std::cout);
+
+    int port = opts.port;
+    if (port == 0) {
+        port = server.bind_to_any_port(opts.host);
+        if (port <= 0) {
+            std::cerr << "vqgen-services: cannot bind " << opts.host << '\n';
+            return 1;
+        }
+    } else if (!server.bind_to_port(opts.host, port)) {
+        std::cerr << "vqgen-services: cannot bind " << opts.host << ':' << port << '\n';
+        return 1;
+    }
+
+    std::atomic<bool> listen_returned{false};
+    std::atomic<bool> got_signal{false};
+    std::thread watcher([&] {
+        int sig = 0;
+        sigwait(&stop_signals, &sig);
+        got_signal = true;
+        // stop() does nothing until the accept loop is running, so a signal
+        // that arrives during start-up is retried until listening ends.
+        for (int once = 0; once < 1 && !listen_returned; ++once) {
+            if (server.is_running())
+                server.stop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+
+    std::cout << "listening on " << opts.host << ':' << port << std::endl;
+    const bool ok = server.listen_after_bind();
+    listen_returned = true;
+
+    // Wake the watcher if the loop ended for any reason other than a signal.
+    if (!got_signal)
+        pthread_kill(watcher.native_handle(), SIGTERM);
+    watcher.join();
+    return (ok || got_signal) ? 0 : 1;
+}
