@@ -1,0 +1,221 @@
+// The main window, offscreen: real widgets, real key presses.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "app/main_window.h"
+#include "app/qt/window.h"
+#include "text/program_texts.h"
+
+namespace {
+
+int generate_clicks = 0;
+int export_clicks = 0;
+int created_calls = 0;
+bool window_visible_when_created = true;
+
+void record_created()
+{
+    ++created_calls;
+    window_visible_when_created = main_window_widget() && main_window_widget()->isVisible();
+}
+void record_generate() { ++generate_clicks; }
+void record_export() { ++export_clicks; }
+
+QString utf8(const char* s) { return QString::fromUtf8(s); }
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+    QPointer<QWidget> window;
+    QWidget* control(const char* name) { return window->findChild<QWidget*>(utf8(name)); }
+    QPlainTextEdit* edit() { return window->findChild<QPlainTextEdit*>(utf8("编辑框1")); }
+    QLabel* label() { return window->findChild<QLabel*>(utf8("透明标签1")); }
+
+private slots:
+    void init()
+    {
+        generate_clicks = export_clicks = created_calls = 0;
+        QVERIFY(load_main_window(WindowEvents{record_created, record_generate, record_export}));
+        window = main_window_widget();
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+
+    void cleanup()
+    {
+        if (window)
+            window->close();
+        QTRY_VERIFY(window.isNull()); // the window deletes itself on close
+    }
+
+    void created_event_runs_once_before_show()
+    {
+        QCOMPARE(created_calls, 1);
+        QVERIFY(!window_visible_when_created);
+        QCOMPARE(QApplication::focusWidget(), control("按钮1"));
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("generate");
+        QTest::addColumn<int>("exported");
+        QTest::addColumn<QString>("focus_after");
+        QTest::addColumn<bool>("closed");
+        const int none = Qt::NoModifier;
+        const int shift = Qt::ShiftModifier;
+        const int keypad = Qt::KeypadModifier;
+        QTest::newRow("Tab 按钮1") << utf8("按钮1") << int(Qt::Key_Tab) << none << 0 << 0 << utf8("编辑框1") << false;
+        QTest::newRow("Tab 编辑框1") << utf8("编辑框1") << int(Qt::Key_Tab) << none << 0 << 0 << utf8("按钮2") << false;
+        QTest::newRow("Tab 按钮2") << utf8("按钮2") << int(Qt::Key_Tab) << none << 0 << 0 << utf8("按钮1") << false;
+        QTest::newRow("Shift+Tab 按钮1") << utf8("按钮1") << int(Qt::Key_Backtab) << shift << 0 << 0 << utf8("按钮2") << false;
+        QTest::newRow("Shift+Tab 编辑框1") << utf8("编辑框1") << int(Qt::Key_Backtab) << shift << 0 << 0 << utf8("按钮1") << false;
+        QTest::newRow("Enter 按钮1") << utf8("按钮1") << int(Qt::Key_Return) << none << 1 << 0 << utf8("按钮1") << false;
+        QTest::newRow("Enter 按钮2") << utf8("按钮2") << int(Qt::Key_Return) << none << 1 << 0 << utf8("按钮2") << false;
+        QTest::newRow("Enter 编辑框1") << utf8("编辑框1") << int(Qt::Key_Return) << none << 1 << 0 << utf8("编辑框1") << false;
+        QTest::newRow("keypad Enter 按钮2") << utf8("按钮2") << int(Qt::Key_Enter) << keypad << 1 << 0 << utf8("按钮2") << false;
+        QTest::newRow("Space 按钮1") << utf8("按钮1") << int(Qt::Key_Space) << none << 1 << 0 << utf8("按钮1") << false;
+        QTest::newRow("Space 按钮2") << utf8("按钮2") << int(Qt::Key_Space) << none << 0 << 1 << utf8("按钮2") << false;
+        QTest::newRow("F1 按钮1") << utf8("按钮1") << int(Qt::Key_F1) << none << 0 << 0 << utf8("按钮1") << false;
+        QTest::newRow("typing in 编辑框1") << utf8("编辑框1") << int(Qt::Key_A) << none << 0 << 0 << utf8("编辑框1") << false;
+        QTest::newRow("Esc 按钮1") << utf8("按钮1") << int(Qt::Key_Escape) << none << 0 << 0 << QString() << true;
+        QTest::newRow("Esc 编辑框1") << utf8("编辑框1") << int(Qt::Key_Escape) << none << 0 << 0 << QString() << true;
+    }
+
+    void keys()
+    {
+        QFETCH(QString, focused);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, generate);
+        QFETCH(int, exported);
+        QFETCH(QString, focus_after);
+        QFETCH(bool, closed);
+        write_control_text(Control::编辑框1, "page");
+        QWidget* target = window->findChild<QWidget*>(focused);
+        target->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), target);
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(generate_clicks, generate);
+        QCOMPARE(export_clicks, exported);
+        if (closed) {
+            QTRY_VERIFY(window.isNull());
+            return;
+        }
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus_after);
+        QCOMPARE(read_control_text(Control::编辑框1).view(), std::string_view("page"));
+        QCOMPARE(edit()->toPlainText(), QStringLiteral("page"));
+    }
+
+    void edit_box_refuses_paste_cut_and_delete()
+    {
+        write_control_text(Control::编辑框1, "abc");
+        edit()->setFocus();
+        edit()->selectAll();
+        QTest::keyClick(edit(), Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(edit(), Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(edit(), Qt::Key_Delete);
+        QTest::keyClick(edit(), Qt::Key_Backspace);
+        QCOMPARE(edit()->toPlainText(), QStringLiteral("abc"));
+        QCOMPARE(read_control_text(Control::编辑框1).view(), std::string_view("abc"));
+    }
+
+    void round_trip_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("CR LF") << QByteArray("one\r\ntwo\r\n") << QStringLiteral("one\ntwo\n");
+        QTest::newRow("Chinese") << QByteArray("\xB7\xB5\xBB\xD8\xD0\xC5\xCF\xA2") << utf8("返回信息");
+        QTest::newRow("invalid GBK kept") << QByteArray("a\x81\x20\xFF") << QString();
+        QTest::newRow("empty") << QByteArray() << QString();
+        QByteArray long_page;
+        for (int i = 0; i < 400; ++i)
+            long_page += "line " + QByteArray::number(i) + " of a page long enough to wrap in the box\r\n";
+        QTest::newRow("long page") << long_page << QString();
+    }
+
+    void round_trip()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        const std::string_view view(bytes.constData(), static_cast<size_t>(bytes.size()));
+        write_control_text(Control::编辑框1, view);
+        QCOMPARE(read_control_text(Control::编辑框1).view(), view);
+        if (!shown.isNull())
+            QCOMPARE(edit()->toPlainText(), shown);
+        QCOMPARE(edit()->textCursor().position(), 0);
+        QCOMPARE(edit()->verticalScrollBar()->value(), 0);
+        QVERIFY(!edit()->textCursor().hasSelection());
+    }
+
+    void status_line_leaves_no_remains()
+    {
+        write_control_text(Control::透明标签1, "a much longer status text than the next & last");
+        write_control_text(Control::透明标签1, "A&B");
+        QCOMPARE(label()->text(), QStringLiteral("A&B"));
+        QCOMPARE(read_control_text(Control::透明标签1).view(), std::string_view("A&B"));
+        QCOMPARE(label()->textFormat(), Qt::PlainText);
+        QCOMPARE(label()->focusPolicy(), Qt::NoFocus);
+    }
+
+    void layout_and_frame()
+    {
+        QVERIFY(window->windowTitle().startsWith(utf8("VostrelQuilbe生成器By ")));
+        const Qt::WindowFlags flags = window->windowFlags();
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(flags & Qt::WindowSystemMenuHint);
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        // With the frame margins known the outer frame is 305 x 419, else the client 299 x 392.
+        if (window->frameGeometry().size() != window->size())
+            QCOMPARE(window->frameGeometry().size(), QSize(305, 419));
+        else
+            QCOMPARE(window->size(), QSize(299, 392));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(window->frameGeometry().topLeft(),
+                 QPoint((screen.width() - 305) / 2, (screen.height() - 419) / 2));
+        QCOMPARE(window->windowIcon().availableSizes().value(0), QSize(128, 128));
+        struct Place {
+            const char* name;
+            QRect rect;
+            const char* text;
+        };
+        for (const Place& p : {Place{"透明标签1", QRect(0, 0, 304, 32), "返回信息"},
+                               Place{"按钮2", QRect(8, 80, 280, 40), "OK了，出来吧"},
+                               Place{"编辑框1", QRect(5, 128, 280, 256), ""},
+                               Place{"按钮1", QRect(8, 32, 280, 40), "点一次加1个，OK的时候再点击下面的按钮"}}) {
+            QWidget* w = control(p.name);
+            QVERIFY2(w, p.name);
+            QCOMPARE(w->geometry(), p.rect);
+            if (auto* button = qobject_cast<QPushButton*>(w))
+                QCOMPARE(button->text(), utf8(p.text));
+        }
+        QVERIFY(qobject_cast<QPushButton*>(control("按钮1"))->isDefault());
+        QVERIFY(!qobject_cast<QPushButton*>(control("按钮2"))->isDefault());
+        QCOMPARE(edit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(edit()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(edit()->isReadOnly());
+        QCOMPARE(label()->text(), utf8("返回信息"));
+    }
+
+    void icon_is_128_square_argb()
+    {
+        const QImage icon = program_icon_image();
+        QCOMPARE(icon.size(), QSize(128, 128));
+        QVERIFY(icon.hasAlphaChannel());
+        QCOMPARE(icon.depth(), 32);
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
