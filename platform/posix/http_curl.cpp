@@ -115,6 +115,9 @@ void set_request_options(CURL* easy, CURLSH* share, curl_slist* headers, std::st
     curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
+    // The body runs to the end of the connection whatever its Content-Length says,
+    // and a malformed one must not cost the reply.
+    curl_easy_setopt(easy, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");

@@ -312,13 +312,16 @@ TEST_F(services_test, sigint_exits_cleanly)
 
 TEST(services_startup, sigterm_right_after_start_still_exits_cleanly)
 {
-    service_process server({}, true);
-    ASSERT_TRUE(server.running());
-    // No wait for the listening line: the signal may land before the accept loop runs.
-    const int status = server.signal_and_wait(SIGTERM);
-    ASSERT_NE(status, -1) << "still running after SIGTERM";
-    ASSERT_TRUE(WIFEXITED(status)) << "wait status " << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    // The signal may land before the accept loop runs; whether it does varies
+    // from run to run, so several starts give that window a fair chance.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        service_process server({}, true);
+        ASSERT_TRUE(server.running());
+        const int status = server.signal_and_wait(SIGTERM);
+        ASSERT_NE(status, -1) << "still running after SIGTERM, attempt " << attempt;
+        ASSERT_TRUE(WIFEXITED(status)) << "wait status " << status;
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
 }
 
 TEST(services_startup, bad_port_is_refused)
