@@ -67,6 +67,9 @@ int main(int argc, char **argv)
 
     httplib::Server server;
     register_service_routes(server, std::cout);
+    // Shutting down waits for every open connection's idle timeout; keep it
+    // short so a client holding a keep-alive connection cannot delay exit long.
+    server.set_keep_alive_timeout(1);
 
     int port = opts.port;
     if (port == 0) {
@@ -88,7 +91,7 @@ int main(int argc, char **argv)
         got_signal = true;
         // stop() does nothing until the accept loop is running, so a signal
         // that arrives during start-up is retried until listening ends.
-        for (int once = 0; once < 1 && !listen_returned; ++once) {
+        while (!listen_returned) {
             if (server.is_running())
                 server.stop();
             std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -3,9 +3,12 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -300,6 +303,30 @@ TEST_F(services_test, sigterm_exits_cleanly)
     ASSERT_NE(status, -1) << "still running after SIGTERM";
     ASSERT_TRUE(WIFEXITED(status)) << "wait status " << status;
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(services_test, sigterm_exits_promptly_with_an_idle_connection_open)
+{
+    // A client that finished one request and keeps the connection open.
+    const int sock = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<std::uint16_t>(port_));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(connect(sock, reinterpret_cast<const sockaddr *>(&addr), sizeof addr), 0);
+    const std::string request = "GET /api.php?text=x HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    ASSERT_EQ(send(sock, request.data(), request.size(), 0), static_cast<ssize_t>(request.size()));
+    EXPECT_EQ(server_.read_line(), "GET /api.php?text=x 200");
+
+    const auto start = std::chrono::steady_clock::now();
+    const int status = server_.signal_and_wait(SIGTERM, 4000ms);
+    const auto took = std::chrono::steady_clock::now() - start;
+    close(sock);
+    ASSERT_NE(status, -1) << "still running after SIGTERM";
+    ASSERT_TRUE(WIFEXITED(status)) << "wait status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_LT(took, 2500ms);
 }
 
 TEST_F(services_test, sigint_exits_cleanly)
