@@ -6,6 +6,7 @@
 #include "app/program_state.h"
 #include "codegen/snippet.h"
 #include "export/export.h"
+#include "export/run_directory.h"
 #include "platform/platform.h"
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "export/run_directory.h"
 #include "platform/platform.h"
 #include "text/program_texts.h"
 
@@ -20,36 +21,6 @@ bool write_file_bytes(const Text& path, std::string_view bytes)
 }
 
 } // namespace
-
-Text directory_of(std::string_view path, char separator)
-{
-    std::size_t last = std::string_view::npos;
-    for (std::size_t p = 0; p < path.size();) {
-        if (path[p] == separator)
-            last = p;
-        p += static_cast<unsigned char>(path[p]) >= 0x80 ? 2 : 1;
-    }
-    if (last == std::string_view::npos)
-        return Text();
-    // A program in a root directory ("/vqgen", "C:\vqgen.exe") keeps the root.
-    if (last == 0)
-        return Text(path.substr(0, 1));
-    return Text(path.substr(0, last));
-}
-
-Text run_directory()
-{
-    return directory_of(platform::executable_path(), platform::path_separator());
-}
-
-Text export_path()
-{
-    const char separator[] = {platform::path_separator(), '\0'};
-    const Text directory = run_directory();
-    if (directory.view() == separator)
-        return join_texts(directory, gbk::export_file_name);
-    return join_texts(directory, std::string_view(separator), gbk::export_file_name);
-}
 
 void on_export_click()
 {

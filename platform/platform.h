@@ -40,8 +40,15 @@ std::string http_get(const HttpTarget& target, std::string_view user_agent,
 // Full path of the running executable, raw bytes.
 std::string executable_path();
 
-// The separator between a directory and a file name.
-char path_separator();
+// How paths are spelled: the separator between a directory and a file name, and
+// whether paths are in a double-byte ANSI code page, whose trail bytes can equal
+// the separator (Windows, GBK, backslash). POSIX paths are UTF-8 or plain bytes,
+// in which no byte of a multi-byte character is ever '/'.
+struct PathConvention {
+    char separator;
+    bool double_byte_ansi;
+};
+PathConvention path_convention();
 
 bool set_current_directory(const std::string& path);
 

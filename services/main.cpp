@@ -102,9 +102,10 @@ int main(int argc, char **argv)
     const bool ok = server.listen_after_bind();
     listen_returned = true;
 
-    // Wake the watcher if the loop ended for any reason other than a signal.
-    if (!got_signal)
+    // Read before waking the watcher, which would otherwise set the flag itself.
+    const bool stopped_by_signal = got_signal;
+    if (!stopped_by_signal)
         pthread_kill(watcher.native_handle(), SIGTERM);
     watcher.join();
-    return (ok || got_signal) ? 0 : 1;
+    return (ok || stopped_by_signal) ? 0 : 1;
 }

@@ -57,9 +57,9 @@ std::string executable_path()
     }
 }
 
-char path_separator()
+PathConvention path_convention()
 {
-    return '/';
+    return {'/', false};
 }
 
 bool set_current_directory(const std::string& path)

@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include "export/run_directory.h"
+
+TEST(DirectoryOf, Table)
+{
+    struct Case {
+        const char* name;
+        std::string path;
+        char separator;
+        bool double_byte_ansi;
+        std::string directory;
+    };
+    const Case cases[] = {
+        {"plain", "/opt/vqgen/bin/vqgen", '/', false, "/opt/vqgen/bin"},
+        {"root", "/vqgen", '/', false, "/"},
+        {"spaces and UTF-8", "/tmp/\xE4\xB8\xAD \xE6\x96\x87/vqgen", '/', false, "/tmp/\xE4\xB8\xAD \xE6\x96\x87"},
+        {"no separator", "vqgen", '/', false, ""},
+        {"Windows plain", "C:\\Tools\\vqgen.exe", '\\', true, "C:\\Tools"},
+        {"Windows drive root", "C:\\vqgen.exe", '\\', true, "C:"},
+        // 0x81 0x5C is one GBK character whose trail byte is the backslash's code.
+        {"GBK trail byte 0x5C", "D:\\a\x81\x5C\\vqgen.exe", '\\', true, "D:\\a\x81\x5C"},
+        {"GBK trail byte only", "D:\\\x81\x5Cvqgen.exe", '\\', true, "D:"},
+        {"GBK trail byte, bytewise", "D:\\a\x81\x5C\\vqgen.exe", '\\', false, "D:\\a\x81\x5C"},
+        {"GBK directory, bytewise cut would be wrong", "D:\\\x81\x5Cvqgen.exe", '\\', false, "D:\\\x81"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(directory_of(c.path, c.separator, c.double_byte_ansi).view(), c.directory) << c.name;
+}
