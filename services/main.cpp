@@ -4,6 +4,7 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <charconv>
@@ -59,6 +60,10 @@ int main(int argc, char **argv)
 
     // Blocked before any thread exists so that only the watcher below ever
     // sees them; stop() is then called from ordinary thread context.
+    // A shell starts background jobs with SIGINT ignored, and an ignored signal
+    // never reaches sigwait; the default action cannot run while it is blocked.
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
     sigset_t stop_signals;
     sigemptyset(&stop_signals);
     sigaddset(&stop_signals, SIGINT);
@@ -70,6 +75,12 @@ int main(int argc, char **argv)
     // Shutting down waits for every open connection's idle timeout; keep it
     // short so a client holding a keep-alive connection cannot delay exit long.
     server.set_keep_alive_timeout(1);
+    // httplib's default adds SO_REUSEPORT, which lets a second instance share
+    // the port silently; a busy port should be an error instead.
+    server.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
 
     int port = opts.port;
     if (port == 0) {
