@@ -77,10 +77,6 @@ int main(int argc, char **argv)
     server.set_keep_alive_timeout(1);
     // httplib's default adds SO_REUSEPORT, which lets a second instance share
     // the port silently; a busy port should be an error instead.
-    server.set_socket_options([](socket_t sock) {
-        int yes = 1;
-        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    });
 
     int port = opts.port;
     if (port == 0) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
@@ -24,25 +25,29 @@ namespace {
 
 using namespace std::chrono_literals;
 
+struct spawn_options {
+    std::vector<std::string> extra_args{};
+    // Start with SIGINT and SIGTERM blocked, so a signal sent at once is held
+    // until the program waits for it instead of killing it during start-up.
+    bool stop_signals_blocked = false;
+    // Start with SIGINT ignored, as a shell does for background jobs.
+    bool sigint_ignored = false;
+};
+
 // The real vqgen-services executable, running on a free port with its stdout on a pipe.
 class service_process {
 public:
-    // With stop_signals_blocked the child starts with SIGINT and SIGTERM already
-    // blocked, so a signal sent at once is held until the program waits for it
-    // instead of killing it before it has set up its own handling.
-    explicit service_process(std::vector<std::string> extra_args = {}, bool stop_signals_blocked = false)
+    explicit service_process(const spawn_options &options = {})
     {
         int fds[2];
-        if (pipe(fds) != 0)
+        if (pipe2(fds, O_CLOEXEC) != 0)
             return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addclose(&actions, fds[1]);
 
         std::vector<std::string> args{VQGEN_SERVICES_EXE, "--host", "127.0.0.1", "--port", "0"};
-        args.insert(args.end(), extra_args.begin(), extra_args.end());
+        args.insert(args.end(), options.extra_args.begin(), options.extra_args.end());
         std::vector<char *> argv;
         for (std::string &a : args)
             argv.push_back(a.data());
@@ -50,7 +55,7 @@ public:
 
         posix_spawnattr_t attr;
         posix_spawnattr_init(&attr);
-        if (stop_signals_blocked) {
+        if (options.stop_signals_blocked) {
             sigset_t mask;
             sigemptyset(&mask);
             sigaddset(&mask, SIGINT);
@@ -58,9 +63,18 @@ public:
             posix_spawnattr_setsigmask(&attr, &mask);
             posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK);
         }
+        // An ignored disposition survives exec, so ignore it here just for the spawn.
+        struct sigaction previous {};
+        if (options.sigint_ignored) {
+            struct sigaction ignore {};
+            ignore.sa_handler = SIG_IGN;
+            sigaction(SIGINT, &ignore, &previous);
+        }
 
         if (posix_spawn(&pid_, VQGEN_SERVICES_EXE, &actions, &attr, argv.data(), environ) != 0)
             pid_ = -1;
+        if (options.sigint_ignored)
+            sigaction(SIGINT, &previous, nullptr);
         posix_spawnattr_destroy(&attr);
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
@@ -342,7 +356,7 @@ TEST(services_startup, sigterm_right_after_start_still_exits_cleanly)
     // The signal may land before the accept loop runs; whether it does varies
     // from run to run, so several starts give that window a fair chance.
     for (int attempt = 0; attempt < 8; ++attempt) {
-        service_process server({}, true);
+        service_process server({.stop_signals_blocked = true});
         ASSERT_TRUE(server.running());
         const int status = server.signal_and_wait(SIGTERM);
         ASSERT_NE(status, -1) << "still running after SIGTERM, attempt " << attempt;
@@ -351,9 +365,36 @@ TEST(services_startup, sigterm_right_after_start_still_exits_cleanly)
     }
 }
 
+TEST(services_startup, sigint_exits_cleanly_when_started_with_sigint_ignored)
+{
+    service_process server({.sigint_ignored = true});
+    ASSERT_TRUE(server.running());
+    ASSERT_GT(server.wait_listening(), 0);
+    const int status = server.signal_and_wait(SIGINT);
+    ASSERT_NE(status, -1) << "SIGINT was ignored";
+    ASSERT_TRUE(WIFEXITED(status)) << "wait status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(services_startup, busy_port_is_an_error)
+{
+    service_process first;
+    ASSERT_TRUE(first.running());
+    const int port = first.wait_listening();
+    ASSERT_GT(port, 0);
+
+    service_process second({.extra_args = {"--port", std::to_string(port)}});
+    ASSERT_TRUE(second.running());
+    EXPECT_EQ(second.read_line(1000ms), "") << "a second server claims the same port";
+    const int status = second.signal_and_wait(0);
+    ASSERT_NE(status, -1) << "second server did not exit";
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 0);
+}
+
 TEST(services_startup, bad_port_is_refused)
 {
-    service_process server({"--port", "70000"});
+    service_process server({.extra_args = {"--port", "70000"}});
     ASSERT_TRUE(server.running());
     const int status = server.signal_and_wait(0);
     ASSERT_NE(status, -1) << "did not exit on a bad port";

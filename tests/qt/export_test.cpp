@@ -1,12 +1,9 @@
-// The lower button on the real window, writing real files. The test runs from a
-// copy of itself in a fresh program directory whose name has Chinese characters
-// and a space, with a stand-in desktop opener on PATH that records its requests.
+// The lower button on the real window, writing real files in a program directory
+// of the test's own (see support/relocate.h).
 #include <QPushButton>
 #include <QtTest>
 
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -20,6 +17,7 @@
 #include "app/qt/window.h"
 #include "app/start.h"
 #include "support/loopback.h"
+#include "support/relocate.h"
 #include "support/script_server.h"
 #include "text/program_texts.h"
 
@@ -27,11 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const home_variable = "VQGEN_EXPORT_TEST_HOME";
-const std::string program_folder = "\xE4\xB8\xAD \xE6\x96\x87"; // "中 文": a GBK walk would eat the '/'
-
-fs::path home() { return fs::path(std::getenv(home_variable)); }
-fs::path program_dir() { return home() / program_folder; }
+fs::path home() { return relocated::home(); }
+fs::path program_dir() { return relocated::program_dir(); }
 fs::path page_file() { return program_dir() / "1.html"; }
 
 std::string slurp(const fs::path& path)
@@ -57,32 +52,6 @@ std::set<std::string> leftovers()
 
 std::string view(const Text& text) { return std::string(text.view()); }
 
-// Copies the test into a fresh program directory and runs it from there.
-int run_relocated(char** argv)
-{
-    char pattern[] = "/tmp/vqgen-export-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr)
-        return 1;
-    const fs::path root(pattern);
-    fs::create_directories(root / program_folder);
-    fs::create_directories(root / "bin");
-    fs::copy_file("/proc/self/exe", root / program_folder / "export_test");
-    fs::permissions(root / program_folder / "export_test", fs::perms::owner_all);
-    put(root / "bin" / "xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + (root / "opened.log").string() + "\"\n");
-    fs::permissions(root / "bin" / "xdg-open", fs::perms::owner_all);
-    ::setenv(home_variable, root.c_str(), 1);
-    ::setenv("PATH", ((root / "bin").string() + ":" + std::getenv("PATH")).c_str(), 1);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::execv((root / program_folder / "export_test").c_str(), argv);
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    fs::remove_all(root);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-}
-
 } // namespace
 
 class ExportTest : public QObject {
@@ -97,7 +66,7 @@ class ExportTest : public QObject {
         for (int i = 0; i < presses; ++i)
             click("按钮1");
     }
-    std::string opened() { return slurp(home() / "opened.log"); }
+    std::string opened() { return relocated::opened_log(); }
 
 private slots:
     void initTestCase()
@@ -219,8 +188,8 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    if (std::getenv(home_variable) == nullptr)
-        return run_relocated(argv);
+    if (!relocated::active())
+        return relocated::run_copy(argv);
     QApplication app(argc, argv);
     ExportTest test;
     return QTest::qExec(&test, argc, argv);
