@@ -108,7 +108,21 @@ TEST(TruncateTowardZero, Table)
 namespace {
 
 // The walk written as plainly as possible: every character start from the offset.
-std::int32_t plain_walk_search(const std::string& text, const std::string& marker, std::int32_t start)
+char folded(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
+}
+
+bool same_at(const std::string& text, std::size_t p, const std::string& marker, bool ignore_case)
+{
+    for (std::size_t i = 0; i < marker.size(); ++i)
+        if (ignore_case ? folded(text[p + i]) != folded(marker[i]) : text[p + i] != marker[i])
+            return false;
+    return true;
+}
+
+std::int32_t plain_walk_search(const std::string& text, const std::string& marker, std::int32_t start,
+                               bool ignore_case)
 {
     std::size_t p = start > 1 ? static_cast<std::size_t>(start - 1) : 0;
     if (p >= text.size())
@@ -116,7 +130,7 @@ std::int32_t plain_walk_search(const std::string& text, const std::string& marke
     if (marker.empty())
         return 1;
     while (p + marker.size() <= text.size()) {
-        if (text.compare(p, marker.size(), marker) == 0)
+        if (same_at(text, p, marker, ignore_case))
             return static_cast<std::int32_t>(p + 1);
         if (static_cast<unsigned char>(text[p]) < 0x80)
             ++p;
@@ -134,19 +148,23 @@ TEST(SearchText, AgreesWithAPlainWalkOnRandomGbkLikeBytes)
 {
     std::mt19937 random(20261211);
     // Few distinct bytes, half of them high, so that matches and odd pairings are common.
-    const char alphabet[] = {'A', 'a', '"', '\\', '\x81', '\xB0', '\xE4', '\x41'};
+    const char alphabet[] = {'A', 'a', 'b', '"', '\\', '\x81', '\xB0', '\xE4', '\x41', '\x61'};
+    const char ascii[] = "Aabxyz\"";
+    bool mostly_ascii = false; // long ASCII runs take the eight-bytes-at-a-time path
     auto random_text = [&](std::size_t max_length) {
         std::string s(std::uniform_int_distribution<std::size_t>(0, max_length)(random), ' ');
         for (char& c : s)
-            c = alphabet[random() % sizeof alphabet];
+            c = mostly_ascii && random() % 16 != 0 ? ascii[random() % 7] : alphabet[random() % sizeof alphabet];
         return s;
     };
     for (int i = 0; i < 20000; ++i) {
-        const std::string text = random_text(40);
+        mostly_ascii = i % 2 == 0;
+        const std::string text = random_text(i % 10 == 0 ? 300 : 40);
         const std::string marker = random_text(4);
         const auto start = std::uniform_int_distribution<std::int32_t>(-2, 45)(random);
-        const std::int32_t found = search_text(text, marker, start, false);
-        ASSERT_EQ(found, plain_walk_search(text, marker, start))
+        const bool ignore_case = i % 3 == 0;
+        const std::int32_t found = search_text(text, marker, start, ignore_case);
+        ASSERT_EQ(found, plain_walk_search(text, marker, start, ignore_case))
             << testing::PrintToString(text) << " / " << testing::PrintToString(marker) << " from " << start;
     }
 }

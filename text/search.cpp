@@ -1,6 +1,8 @@
 #include "text/search.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -36,6 +38,50 @@ std::size_t char_size(const unsigned char* bytes, std::size_t p, std::size_t len
     return p + 1 < length ? 2 : 0;
 }
 
+constexpr std::uint64_t ones = 0x0101010101010101u;
+constexpr std::uint64_t highs = 0x8080808080808080u;
+
+// Bytes of the word equal to the pattern's byte, flagged in their high bits; the
+// lowest flag is exact, which is all the caller uses.
+std::uint64_t equal_bytes(std::uint64_t word, std::uint64_t pattern)
+{
+    const std::uint64_t x = word ^ pattern;
+    return (x - ones) & ~x & highs;
+}
+
+// The first position from p that could change the walk: a byte of 0x80 or above
+// (a two-byte character) or a byte equal to first or other. Every byte before it
+// is a one-byte character where no match can begin, so the walk may jump there.
+// Eight bytes at a time.
+std::size_t next_candidate(const unsigned char* bytes, std::size_t p, std::size_t end,
+                           unsigned char first, unsigned char other)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t first_pattern = ones * first;
+        const std::uint64_t other_pattern = ones * other;
+        for (; p + 8 <= end; p += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + p, sizeof word);
+            const std::uint64_t flags =
+                (word & highs) | equal_bytes(word, first_pattern) | equal_bytes(word, other_pattern);
+            if (flags != 0)
+                return p + static_cast<std::size_t>(std::countr_zero(flags) / 8);
+        }
+    }
+    while (p < end && bytes[p] < 0x80 && bytes[p] != first && bytes[p] != other)
+        ++p;
+    return p;
+}
+
+unsigned char other_case(unsigned char byte)
+{
+    if (byte >= 'a' && byte <= 'z')
+        return static_cast<unsigned char>(byte - 0x20);
+    if (byte >= 'A' && byte <= 'Z')
+        return static_cast<unsigned char>(byte + 0x20);
+    return byte;
+}
+
 // Walks from offset by characters; the position of the first match, or npos.
 std::size_t find_from(std::string_view text, std::string_view marker, std::size_t offset,
                       bool ignore_case)
@@ -43,8 +89,13 @@ std::size_t find_from(std::string_view text, std::string_view marker, std::size_
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t length = text.size();
     const std::size_t m = marker.size();
+    const auto first = static_cast<unsigned char>(marker[0]);
+    const unsigned char other = ignore_case ? other_case(first) : first;
     std::size_t p = offset;
     while (length - p >= m) {
+        p = next_candidate(bytes, p, length - m + 1, first, other);
+        if (length - p < m)
+            break;
         if (matches_at(bytes + p, marker, ignore_case))
             return p;
         const std::size_t step = char_size(bytes, p, length);
