@@ -24,13 +24,21 @@ namespace {
 constexpr int outer_width = 305;
 constexpr int outer_height = 419;
 constexpr QSize fallback_client_size(299, 392);
+constexpr const char* gbk_codec = "GBK";
 
-QString decode_gbk(std::string_view bytes)
+// GBK bytes as shown on screen: decoded as code page 936, a CR LF pair as one
+// line break. The decoder keeps a character cut at the end for the next call.
+QString shown_text(QStringDecoder& decoder, std::string_view bytes)
 {
-    QStringDecoder decoder("GB18030");
     QString shown = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return shown;
+}
+
+QString decode_gbk(std::string_view bytes)
+{
+    QStringDecoder decoder(gbk_codec);
+    return shown_text(decoder, bytes);
 }
 
 class MainWindow : public QWidget {
@@ -39,6 +47,7 @@ public:
 
     std::string label_bytes{gbk::label_initial};
     std::string edit_bytes;
+    QStringDecoder edit_decoder{gbk_codec};
     QLabel* label;
     QPushButton* export_button;
     QPlainTextEdit* edit;
@@ -134,9 +143,21 @@ MainWindow::MainWindow(const WindowEvents& events)
         control->installEventFilter(this);
 }
 
+// Shows the box's new bytes. When they only extend what the box shows, the new
+// tail is decoded and appended instead of laying out the whole page again.
 void MainWindow::show_edit(std::string_view bytes)
 {
-    edit->setPlainText(decode_gbk(bytes));
+    const bool extends = !edit_bytes.empty() && edit_bytes.back() != '\r' &&
+                         bytes.size() > edit_bytes.size() && bytes.starts_with(edit_bytes);
+    if (extends) {
+        QTextCursor end(edit->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(shown_text(edit_decoder, bytes.substr(edit_bytes.size())));
+    } else {
+        edit_decoder.resetState();
+        edit->setPlainText(shown_text(edit_decoder, bytes));
+    }
+    edit_bytes.assign(bytes);
     edit->moveCursor(QTextCursor::Start);
     edit->verticalScrollBar()->setValue(0);
 }
@@ -259,7 +280,6 @@ void write_control_text(Control control, std::string_view text)
     if (!window)
         return;
     if (control == Control::编辑框1) {
-        window->edit_bytes.assign(text);
         window->show_edit(text);
     } else if (control == Control::透明标签1) {
         window->label_bytes.assign(text);

@@ -157,6 +157,36 @@ private slots:
         QVERIFY(!edit()->textCursor().hasSelection());
     }
 
+    // Writes that extend the box's text are appended on screen; what shows must be
+    // what a single write of the whole text shows.
+    void extending_writes_show_like_one_write_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("rest");
+        QTest::newRow("ASCII") << QByteArray("<p>one</p>") << QByteArray("<p>two</p>");
+        QTest::newRow("cut inside a GBK character") << QByteArray("ab\xB7") << QByteArray("\xB5\xBB\xD8");
+        QTest::newRow("cut inside CR LF") << QByteArray("one\r") << QByteArray("\ntwo");
+        QTest::newRow("CR LF in the tail") << QByteArray("one") << QByteArray("\r\n\ttwo\r\n");
+        QTest::newRow("from empty") << QByteArray() << QByteArray("x\r\ny");
+    }
+
+    void extending_writes_show_like_one_write()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, rest);
+        const QByteArray whole = first + rest;
+        const std::string_view whole_view(whole.constData(), size_t(whole.size()));
+        write_control_text(Control::编辑框1, whole_view);
+        const QString shown_at_once = edit()->toPlainText();
+        write_control_text(Control::编辑框1, "");
+        write_control_text(Control::编辑框1, std::string_view(first.constData(), size_t(first.size())));
+        write_control_text(Control::编辑框1, whole_view);
+        QCOMPARE(edit()->toPlainText(), shown_at_once);
+        QCOMPARE(read_control_text(Control::编辑框1).view(), whole_view);
+        QCOMPARE(edit()->textCursor().position(), 0);
+        QCOMPARE(edit()->verticalScrollBar()->value(), 0);
+    }
+
     void status_line_leaves_no_remains()
     {
         write_control_text(Control::透明标签1, "a much longer status text than the next & last");
