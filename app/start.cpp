@@ -20,6 +20,7 @@ void shutdown_at_exit()
 
 void prepare_process()
 {
+    platform::prepare_process();
     platform::set_current_directory(std::string(run_directory().view()));
 }
 

@@ -28,7 +28,7 @@ void on_export_click()
     write_control_text(Control::编辑框1, join_texts(before, gbk::export_notice));
     program.generated_count = to_integer(0);
     const Text path = export_path();
-    const Bytes page = text_to_bytes(read_control_text(Control::编辑框1));
+    const Bytes page = text_to_bytes(read_control_text(Control::编辑框1)); // moved, not copied
     if (!write_file_bytes(path, page.view())) {
         // Put the box back, so that a retry saves the page with one notice.
         write_control_text(Control::编辑框1, before);

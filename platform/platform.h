@@ -37,6 +37,9 @@ using PieceRule = std::function<std::size_t(std::string_view content_length)>;
 std::string http_get(const HttpTarget& target, std::string_view user_agent,
                      const HttpLimits& limits, const PieceRule& piece_rule);
 
+// Process-wide settings made once at start-up, before the window exists.
+void prepare_process();
+
 // Full path of the running executable, raw bytes.
 std::string executable_path();
 

@@ -60,8 +60,9 @@ int main(int argc, char **argv)
 
     // Blocked before any thread exists so that only the watcher below ever
     // sees them; stop() is then called from ordinary thread context.
-    // A shell starts background jobs with SIGINT ignored, and an ignored signal
-    // never reaches sigwait; the default action cannot run while it is blocked.
+    // A shell starts background jobs with SIGINT ignored, and POSIX leaves
+    // sigwait on an ignored signal unspecified. While blocked, the default
+    // action never runs, so resetting it is safe.
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
     sigset_t stop_signals;
@@ -77,6 +78,10 @@ int main(int argc, char **argv)
     server.set_keep_alive_timeout(1);
     // httplib's default adds SO_REUSEPORT, which lets a second instance share
     // the port silently; a busy port should be an error instead.
+    server.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
 
     int port = opts.port;
     if (port == 0) {

@@ -53,18 +53,21 @@ std::int32_t byte_length(std::string_view text)
     return checked_length(before_nul(text).size());
 }
 
-Text join_text_views(std::span<std::string_view> parts)
+std::string_view measured_part(std::string_view bytes)
+{
+    return before_nul(bytes);
+}
+
+Text join_text_views(std::span<const std::string_view> parts)
 {
     std::uint64_t total = 0;
-    for (std::string_view& part : parts) {
-        part = before_nul(part);
+    for (std::string_view part : parts)
         total += part.size();
-    }
     std::string joined;
     joined.reserve(checked_length(total));
     for (std::string_view part : parts)
         joined.append(part);
-    return Text(std::move(joined));
+    return Text(std::move(joined), Text::NoNul{});
 }
 
 Text copy_text(const Text& text)
@@ -85,6 +88,11 @@ Text bytes_to_text(const Bytes& bytes)
 Bytes text_to_bytes(const Text& text)
 {
     return Bytes(text.view());
+}
+
+Bytes text_to_bytes(Text&& text)
+{
+    return Bytes(std::move(text.bytes_));
 }
 
 std::int32_t to_integer(std::int32_t value)

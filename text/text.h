@@ -12,6 +12,8 @@
 // Runs the installed new-handler (the program's fatal stop) and never returns.
 [[noreturn]] void memory_exhausted();
 
+class Bytes;
+
 class Text {
 public:
     Text() = default;
@@ -29,6 +31,10 @@ public:
     friend bool operator==(const Text&, const Text&) = default;
 
 private:
+    struct NoNul {};
+    Text(std::string&& bytes, NoNul) : bytes_(std::move(bytes)) {}
+    friend Text join_text_views(std::span<const std::string_view>);
+    friend Bytes text_to_bytes(Text&& text);
     std::string bytes_;
 };
 
@@ -56,15 +62,18 @@ std::int32_t checked_length(std::uint64_t length);
 
 std::int32_t byte_length(std::string_view text);
 
-// Joins the parts in order, each up to its first NUL; measures each part once
-// and allocates once. The views are shortened to their measured lengths.
-Text join_text_views(std::span<std::string_view> parts);
+// The bytes of a part before its first NUL; a Text holds none, so it is not scanned.
+inline std::string_view measured_part(const Text& text) { return text.view(); }
+std::string_view measured_part(std::string_view bytes);
 
-// Parts may be Text values or GBK literals (std::string_view).
+// Joins parts already measured; allocates once.
+Text join_text_views(std::span<const std::string_view> parts);
+
+// Joins Text values and GBK literals in order, each part measured once.
 template <typename... Parts>
 Text join_texts(const Parts&... parts)
 {
-    std::array<std::string_view, sizeof...(Parts)> views{std::string_view(parts)...};
+    const std::array<std::string_view, sizeof...(Parts)> views{measured_part(parts)...};
     return join_text_views(views);
 }
 
@@ -72,4 +81,6 @@ Text copy_text(const Text& text);
 Text int_to_text(std::int32_t value);
 Text bytes_to_text(const Bytes& bytes);
 Bytes text_to_bytes(const Text& text);
+// The same, taking the text's storage over instead of copying it.
+Bytes text_to_bytes(Text&& text);
 std::int32_t to_integer(std::int32_t value);

@@ -89,6 +89,7 @@ QPlainTextEdit* make_page_view(QWidget* parent)
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     edit->setTabChangesFocus(true);
+    edit->setUndoRedoEnabled(false); // appended tails would otherwise pile up as undo steps
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
@@ -150,14 +151,16 @@ void MainWindow::show_edit(std::string_view bytes)
     const bool extends = !edit_bytes.empty() && edit_bytes.back() != '\r' &&
                          bytes.size() > edit_bytes.size() && bytes.starts_with(edit_bytes);
     if (extends) {
+        const std::string_view tail = bytes.substr(edit_bytes.size());
         QTextCursor end(edit->document());
         end.movePosition(QTextCursor::End);
-        end.insertText(shown_text(edit_decoder, bytes.substr(edit_bytes.size())));
+        end.insertText(shown_text(edit_decoder, tail));
+        edit_bytes.append(tail);
     } else {
         edit_decoder.resetState();
         edit->setPlainText(shown_text(edit_decoder, bytes));
+        edit_bytes.assign(bytes);
     }
-    edit_bytes.assign(bytes);
     edit->moveCursor(QTextCursor::Start);
     edit->verticalScrollBar()->setValue(0);
 }
