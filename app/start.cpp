@@ -4,7 +4,7 @@
 #include <new>
 
 #include "app/program_state.h"
-#include "codegen/snippet.h"
+#include "codegen/generate.h"
 #include "export/export.h"
 #include "export/run_directory.h"
 #include "platform/platform.h"

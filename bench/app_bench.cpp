@@ -15,6 +15,7 @@
 #include "app/start.h"
 #include "bench_env.h"
 #include "codegen/fetch.h"
+#include "codegen/generate.h"
 #include "codegen/snippet.h"
 #include "export/export.h"
 #include "export/run_directory.h"

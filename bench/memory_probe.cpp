@@ -13,6 +13,7 @@
 #include "app/program_state.h"
 #include "app/start.h"
 #include "bench_env.h"
+#include "codegen/generate.h"
 #include "codegen/snippet.h"
 #include "platform/platform.h"
 #include "support/services_process.h"

@@ -44,7 +44,18 @@ Text raffle_url()
                       gbk::raffle_path);
 }
 
+// 30 s to connect, 30 s without a byte, 60 s in all, unless the build says otherwise.
+platform::HttpLimits raffle_limits()
+{
+    constexpr long seconds[] = {VQGEN_FETCH_LIMITS};
+    platform::HttpLimits limits;
+    limits.connect_seconds = seconds[0];
+    limits.stall_seconds = seconds[1];
+    limits.total_seconds = seconds[2];
+    return limits;
+}
+
 Text fetch_raffle_reply()
 {
-    return bytes_to_text(http_get_bytes(raffle_url()));
+    return bytes_to_text(http_get_bytes(raffle_url(), raffle_limits()));
 }

@@ -18,5 +18,8 @@ Bytes http_get_bytes(std::string_view address, const platform::HttpLimits& limit
 // http://<raffle endpoint>/api/cola/raffle?activityid=NA0371140216
 Text raffle_url();
 
+// The limits the program's fetch runs with.
+platform::HttpLimits raffle_limits();
+
 // The raffle reply as text; the empty text on any failure.
 Text fetch_raffle_reply();

@@ -9,6 +9,7 @@
 #include "app/program_state.h"
 #include "app/qt/window.h"
 #include "app/start.h"
+#include "codegen/generate.h"
 #include "codegen/snippet.h"
 #include "support/loopback.h"
 #include "support/script_server.h"
