@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test build deps-build deps-test deps-run bench screenshots clean
+.PHONY: run test build deps-build deps-test deps-run bench screenshots clean test-sanitize fuzz
 
 deps-build:
 	@scripts/install-deps.sh build
@@ -23,6 +23,23 @@ run: deps-run build
 
 test: deps-test build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE_BUILD ?= build-sanitize
+test-sanitize: deps-test
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVQGEN_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=$(ASAN_OPTIONS) UBSAN_OPTIONS=$(UBSAN_OPTIONS) \
+	  ctest --output-on-failure -j $(JOBS)
+
+ASAN_OPTIONS ?= halt_on_error=1:abort_on_error=0:detect_stack_use_after_return=1
+UBSAN_OPTIONS ?= halt_on_error=1:print_stacktrace=1
+
+# Each libFuzzer target for FUZZ_SECONDS (CI uses 10).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
 
 bench: deps-test build
 	@scripts/bench.sh $(BUILD)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a target needs, and only when some are missing.
-# usage: scripts/install-deps.sh build|run|test|shots
+# usage: scripts/install-deps.sh build|run|test|shots|fuzz
 set -eu
 
 build_pkgs="cmake g++ make pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev \
@@ -9,13 +9,15 @@ libcpp-httplib-dev libqrencode-dev libpng-dev libgtest-dev libgmock-dev libbench
 test_pkgs="zbar-tools libzbar-dev xdg-utils fonts-wqy-zenhei"
 run_pkgs="xdg-utils fonts-wqy-zenhei"
 shot_pkgs="xvfb openbox imagemagick chromium x11-utils xdotool"
+fuzz_pkgs="cmake make clang libclang-rt-14-dev libcurl4-openssl-dev"
 
 case "${1:-build}" in
   build) want="$build_pkgs" ;;
   test)  want="$build_pkgs $test_pkgs" ;;
   run)   want="$build_pkgs $run_pkgs" ;;
   shots) want="$build_pkgs $test_pkgs $shot_pkgs" ;;
-  *) echo "usage: $0 build|run|test|shots" >&2; exit 2 ;;
+  fuzz)  want="$fuzz_pkgs" ;;
+  *) echo "usage: $0 build|run|test|shots|fuzz" >&2; exit 2 ;;
 esac
 
 missing=""
