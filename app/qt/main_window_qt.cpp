@@ -144,6 +144,21 @@ MainWindow::MainWindow(const WindowEvents& events)
         control->installEventFilter(this);
 }
 
+// Qt lays out a line with no break opportunity in time that grows with the square
+// of its length (minutes for the megabyte a raffle reply may hold). Text with such
+// a run is wrapped anywhere, which costs the same for every line length.
+bool has_long_unbroken_run(const QString& text)
+{
+    constexpr qsizetype longest_word = 1000;
+    qsizetype run = 0;
+    for (QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > longest_word)
+            return true;
+    }
+    return false;
+}
+
 // Shows the box's new bytes. When they only extend what the box shows, the new
 // tail is decoded and appended instead of laying out the whole page again.
 void MainWindow::show_edit(std::string_view bytes)
@@ -152,13 +167,19 @@ void MainWindow::show_edit(std::string_view bytes)
                          bytes.size() > edit_bytes.size() && bytes.starts_with(edit_bytes);
     if (extends) {
         const std::string_view tail = bytes.substr(edit_bytes.size());
+        const QString shown = shown_text(edit_decoder, tail);
+        if (has_long_unbroken_run(shown))
+            edit->setWordWrapMode(QTextOption::WrapAnywhere);
         QTextCursor end(edit->document());
         end.movePosition(QTextCursor::End);
-        end.insertText(shown_text(edit_decoder, tail));
+        end.insertText(shown);
         edit_bytes.append(tail);
     } else {
         edit_decoder.resetState();
-        edit->setPlainText(shown_text(edit_decoder, bytes));
+        const QString shown = shown_text(edit_decoder, bytes);
+        edit->setWordWrapMode(has_long_unbroken_run(shown) ? QTextOption::WrapAnywhere
+                                                           : QTextOption::WrapAtWordBoundaryOrAnywhere);
+        edit->setPlainText(shown);
         edit_bytes.assign(bytes);
     }
     edit->moveCursor(QTextCursor::Start);

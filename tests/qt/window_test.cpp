@@ -187,6 +187,22 @@ private slots:
         QCOMPARE(edit()->verticalScrollBar()->value(), 0);
     }
 
+    // A line with no break opportunity is wrapped anywhere: word wrapping would
+    // take minutes on a megabyte of it.
+    void unbroken_runs_wrap_anywhere()
+    {
+        write_control_text(Control::编辑框1, "a b c");
+        QCOMPARE(edit()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        const std::string run(5000, 'M');
+        write_control_text(Control::编辑框1, "a b c" + run);
+        QCOMPARE(edit()->wordWrapMode(), QTextOption::WrapAnywhere);
+        write_control_text(Control::编辑框1, "short words again");
+        QCOMPARE(edit()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        write_control_text(Control::编辑框1, run);
+        QCOMPARE(edit()->wordWrapMode(), QTextOption::WrapAnywhere);
+        QCOMPARE(read_control_text(Control::编辑框1).view(), std::string_view(run));
+    }
+
     void status_line_leaves_no_remains()
     {
         write_control_text(Control::透明标签1, "a much longer status text than the next & last");

@@ -47,6 +47,17 @@ std::string read_head(int fd)
     return head;
 }
 
+bool send_all(int fd, std::string_view rest)
+{
+    while (!rest.empty()) {
+        const ssize_t sent = ::send(fd, rest.data(), rest.size(), MSG_NOSIGNAL);
+        if (sent <= 0)
+            return false;
+        rest.remove_prefix(static_cast<size_t>(sent));
+    }
+    return true;
+}
+
 } // namespace
 
 ScriptServer::ScriptServer(std::vector<ScriptStep> script, std::uint16_t port) : script_(std::move(script))
@@ -114,14 +125,14 @@ void ScriptServer::answer(int fd)
             ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
             hard_close = true;
             break;
-        } else {
-            std::string_view rest = step.bytes;
-            while (!rest.empty()) {
-                const ssize_t sent = ::send(fd, rest.data(), rest.size(), MSG_NOSIGNAL);
-                if (sent <= 0)
+        } else if (step.kind == ScriptStep::endless) {
+            while (send_all(fd, step.bytes)) {
+                pollfd p{stop_pipe_[0], POLLIN, 0};
+                if (::poll(&p, 1, 0) > 0)
                     break;
-                rest.remove_prefix(static_cast<size_t>(sent));
             }
+        } else if (!send_all(fd, step.bytes)) {
+            break;
         }
     }
     if (!hard_close)

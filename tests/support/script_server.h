@@ -10,7 +10,7 @@
 #include <vector>
 
 struct ScriptStep {
-    enum Kind { send, pause, reset } kind = send;
+    enum Kind { send, pause, reset, endless } kind = send;
     std::string bytes;
     std::chrono::milliseconds wait{0};
 };
@@ -33,6 +33,8 @@ public:
     static ScriptStep reply(std::string bytes) { return {ScriptStep::send, std::move(bytes), {}}; }
     static ScriptStep pause_for(std::chrono::milliseconds wait) { return {ScriptStep::pause, {}, wait}; }
     static ScriptStep reset_connection() { return {ScriptStep::reset, {}, {}}; }
+    // Sends the bytes again and again until the peer goes away or the server stops.
+    static ScriptStep repeat_forever(std::string bytes) { return {ScriptStep::endless, std::move(bytes), {}}; }
 
 private:
     void serve();
