@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test build deps-build deps-test deps-run bench screenshots clean test-sanitize fuzz
+.PHONY: run test build deps-build deps-test deps-run bench screenshots clean test-sanitize fuzz soak
 
 deps-build:
 	@scripts/install-deps.sh build
@@ -40,6 +40,10 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	@scripts/install-deps.sh fuzz
 	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# The long run in full: 10,000 presses and an export on the real window.
+soak: deps-test build
+	cd $(BUILD) && VQGEN_SOAK_PRESSES=10000 ctest --output-on-failure -R soak_test --timeout 1800
 
 bench: deps-test build
 	@scripts/bench.sh $(BUILD)
