@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test build deps-build deps-test deps-run bench screenshots clean test-sanitize fuzz soak
+.PHONY: run test build deps-build deps-test deps-run bench screenshots clean test-sanitize fuzz soak windows test-windows
 
 deps-build:
 	@scripts/install-deps.sh build
@@ -44,6 +44,17 @@ fuzz:
 # The long run in full: 10,000 presses and an export on the real window.
 soak: deps-test build
 	cd $(BUILD) && VQGEN_SOAK_PRESSES=10000 ctest --output-on-failure -R soak_test --timeout 1800
+
+# The native Windows program, cross-built with mingw-w64, and its tests under Wine.
+WINDOWS_BUILD ?= build/windows
+windows:
+	@scripts/install-deps.sh windows
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+test-windows: windows
+	@scripts/test-windows.sh $(WINDOWS_BUILD)
 
 bench: deps-test build
 	@scripts/bench.sh $(BUILD)

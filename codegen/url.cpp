@@ -105,11 +105,8 @@ std::optional<platform::HttpTarget> split_url(std::string_view url)
     if (!split_host_port(authority, target))
         return std::nullopt;
 
-    if (path.empty())
-        target.path_and_query = "/";
-    else if (path.front() == '?')
-        target.path_and_query = "/" + std::string(path);
-    else
-        target.path_and_query = std::string(path);
+    if (path.empty() || path.front() == '?')
+        target.path_and_query.push_back('/');
+    target.path_and_query.append(path);
     return target;
 }

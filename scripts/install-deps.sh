@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a target needs, and only when some are missing.
-# usage: scripts/install-deps.sh build|run|test|shots|fuzz
+# usage: scripts/install-deps.sh build|run|test|shots|fuzz|windows
 set -eu
 
 build_pkgs="cmake g++ make pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev \
@@ -10,6 +10,7 @@ test_pkgs="zbar-tools libzbar-dev xdg-utils fonts-wqy-zenhei"
 run_pkgs="xdg-utils fonts-wqy-zenhei"
 shot_pkgs="xvfb openbox imagemagick chromium x11-utils xdotool"
 fuzz_pkgs="cmake make clang libclang-rt-14-dev libcurl4-openssl-dev"
+windows_pkgs="cmake make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine locales xvfb"
 
 case "${1:-build}" in
   build) want="$build_pkgs" ;;
@@ -17,7 +18,8 @@ case "${1:-build}" in
   run)   want="$build_pkgs $run_pkgs" ;;
   shots) want="$build_pkgs $test_pkgs $shot_pkgs" ;;
   fuzz)  want="$fuzz_pkgs" ;;
-  *) echo "usage: $0 build|run|test|shots|fuzz" >&2; exit 2 ;;
+  windows) want="$windows_pkgs" ;;
+  *) echo "usage: $0 build|run|test|shots|fuzz|windows" >&2; exit 2 ;;
 esac
 
 missing=""

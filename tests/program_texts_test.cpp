@@ -1,6 +1,11 @@
 // Every GBK constant decodes, as code page 936, to its Chinese spelling.
 #include <gtest/gtest.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <string>
 
@@ -8,6 +13,21 @@
 
 namespace {
 
+#if defined(_WIN32)
+std::string decode_cp936(std::string_view gbk_bytes)
+{
+    const int size = static_cast<int>(gbk_bytes.size());
+    const int wide_size = MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, gbk_bytes.data(), size, nullptr, 0);
+    if (wide_size == 0 && size != 0)
+        return "<invalid GBK>";
+    std::wstring wide(static_cast<size_t>(wide_size), L'\0');
+    MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, gbk_bytes.data(), size, wide.data(), wide_size);
+    std::string out(static_cast<size_t>(wide_size) * 4, '\0');
+    out.resize(static_cast<size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
+}
+#else
 std::string decode_cp936(std::string_view gbk_bytes)
 {
     iconv_t cd = iconv_open("UTF-8", "CP936");
@@ -26,6 +46,7 @@ std::string decode_cp936(std::string_view gbk_bytes)
     out.resize(out.size() - dst_left);
     return out;
 }
+#endif
 
 struct Spelling {
     const char* name;

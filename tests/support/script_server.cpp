@@ -1,22 +1,53 @@
 #include "script_server.h"
 
+#if defined(_WIN32)
+#include <winsock2.h>
+#include <ws2tcpip.h>
+using socket_t = SOCKET;
+constexpr int send_flags = 0;
+constexpr int shut_write = SD_SEND;
+int close_socket(socket_t fd) { return closesocket(fd); }
+int poll_sockets(pollfd* fds, unsigned long count, int timeout) { return WSAPoll(fds, count, timeout); }
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+using socket_t = int;
+constexpr int send_flags = MSG_NOSIGNAL;
+constexpr int shut_write = SHUT_WR;
+int close_socket(socket_t fd) { return ::close(fd); }
+int poll_sockets(pollfd* fds, nfds_t count, int timeout) { return ::poll(fds, count, timeout); }
+#endif
 
 #include <cstring>
+#include <thread>
 
 namespace {
 
-int bind_loopback(std::uint16_t port, std::uint16_t& bound)
+using namespace std::chrono_literals;
+constexpr std::intptr_t no_socket = -1;
+
+void start_sockets()
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return -1;
+#if defined(_WIN32)
+    static const bool started = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    (void)started;
+#endif
+}
+
+std::intptr_t bind_loopback(std::uint16_t port, std::uint16_t& bound)
+{
+    start_sockets();
+    const socket_t fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (static_cast<std::intptr_t>(fd) == no_socket)
+        return no_socket;
     const int one = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&one), sizeof one);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
@@ -24,22 +55,29 @@ int bind_loopback(std::uint16_t port, std::uint16_t& bound)
     socklen_t length = sizeof address;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        ::close(fd);
-        return -1;
+        close_socket(fd);
+        return no_socket;
     }
     bound = ntohs(address.sin_port);
-    return fd;
+    return static_cast<std::intptr_t>(fd);
 }
 
-std::string read_head(int fd)
+bool readable(socket_t fd, int milliseconds)
+{
+    pollfd p{};
+    p.fd = fd;
+    p.events = POLLIN;
+    return poll_sockets(&p, 1, milliseconds) > 0;
+}
+
+std::string read_head(socket_t fd)
 {
     std::string head;
     char buffer[4096];
     while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 5000) <= 0)
+        if (!readable(fd, 5000))
             break;
-        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        const int got = static_cast<int>(::recv(fd, buffer, sizeof buffer, 0));
         if (got <= 0)
             break;
         head.append(buffer, static_cast<size_t>(got));
@@ -47,10 +85,10 @@ std::string read_head(int fd)
     return head;
 }
 
-bool send_all(int fd, std::string_view rest)
+bool send_all(socket_t fd, std::string_view rest)
 {
     while (!rest.empty()) {
-        const ssize_t sent = ::send(fd, rest.data(), rest.size(), MSG_NOSIGNAL);
+        const int sent = static_cast<int>(::send(fd, rest.data(), static_cast<int>(rest.size()), send_flags));
         if (sent <= 0)
             return false;
         rest.remove_prefix(static_cast<size_t>(sent));
@@ -63,10 +101,11 @@ bool send_all(int fd, std::string_view rest)
 ScriptServer::ScriptServer(std::vector<ScriptStep> script, std::uint16_t port) : script_(std::move(script))
 {
     listen_fd_ = bind_loopback(port, port_);
-    if (listen_fd_ < 0 || ::listen(listen_fd_, 16) != 0 || ::pipe(stop_pipe_) != 0) {
-        if (listen_fd_ >= 0)
-            ::close(listen_fd_);
-        listen_fd_ = -1;
+    if (listen_fd_ == no_socket)
+        return;
+    if (::listen(static_cast<socket_t>(listen_fd_), 16) != 0) {
+        close_socket(static_cast<socket_t>(listen_fd_));
+        listen_fd_ = no_socket;
         return;
     }
     thread_ = std::thread([this] { serve(); });
@@ -74,13 +113,11 @@ ScriptServer::ScriptServer(std::vector<ScriptStep> script, std::uint16_t port) :
 
 ScriptServer::~ScriptServer()
 {
-    if (listen_fd_ < 0)
+    if (listen_fd_ == no_socket)
         return;
-    (void)!::write(stop_pipe_[1], "x", 1);
+    stopping_ = true;
     thread_.join();
-    ::close(listen_fd_);
-    ::close(stop_pipe_[0]);
-    ::close(stop_pipe_[1]);
+    close_socket(static_cast<socket_t>(listen_fd_));
 }
 
 std::string ScriptServer::url(const std::string& path_and_query) const
@@ -94,20 +131,30 @@ std::vector<std::string> ScriptServer::requests()
     return requests_;
 }
 
+// Waits, in short steps so that the end of the test is noticed; false once stopping.
+bool ScriptServer::wait_unless_stopped(std::chrono::milliseconds wait)
+{
+    const auto until = std::chrono::steady_clock::now() + wait;
+    while (!stopping_ && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(20ms, until - std::chrono::steady_clock::now()));
+    return !stopping_;
+}
+
 void ScriptServer::serve()
 {
-    for (;;) {
-        pollfd fds[2] = {{listen_fd_, POLLIN, 0}, {stop_pipe_[0], POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0 || (fds[1].revents & POLLIN))
-            return;
-        const int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd >= 0)
-            answer(fd);
+    const auto listener = static_cast<socket_t>(listen_fd_);
+    while (!stopping_) {
+        if (!readable(listener, 20))
+            continue;
+        const socket_t fd = ::accept(listener, nullptr, nullptr);
+        if (static_cast<std::intptr_t>(fd) != no_socket)
+            answer(static_cast<std::intptr_t>(fd));
     }
 }
 
-void ScriptServer::answer(int fd)
+void ScriptServer::answer(std::intptr_t connection)
 {
+    const auto fd = static_cast<socket_t>(connection);
     const std::string head = read_head(fd);
     {
         std::lock_guard lock(mutex_);
@@ -116,36 +163,31 @@ void ScriptServer::answer(int fd)
     bool hard_close = false;
     for (const ScriptStep& step : script_) {
         if (step.kind == ScriptStep::pause) {
-            // Wait, but give up early when the test ends.
-            pollfd p{stop_pipe_[0], POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(step.wait.count())) > 0)
+            if (!wait_unless_stopped(step.wait))
                 break;
         } else if (step.kind == ScriptStep::reset) {
             const linger hard{1, 0};
-            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&hard), sizeof hard);
             hard_close = true;
             break;
         } else if (step.kind == ScriptStep::endless) {
-            while (send_all(fd, step.bytes)) {
-                pollfd p{stop_pipe_[0], POLLIN, 0};
-                if (::poll(&p, 1, 0) > 0)
-                    break;
+            while (!stopping_ && send_all(fd, step.bytes)) {
             }
         } else if (!send_all(fd, step.bytes)) {
             break;
         }
     }
     if (!hard_close)
-        ::shutdown(fd, SHUT_WR);
-    ::close(fd);
+        ::shutdown(fd, shut_write);
+    close_socket(fd);
 }
 
 std::uint16_t unused_port()
 {
     std::uint16_t port = 0;
-    const int fd = bind_loopback(0, port);
-    if (fd >= 0)
-        ::close(fd);
+    const std::intptr_t fd = bind_loopback(0, port);
+    if (fd != no_socket)
+        close_socket(static_cast<socket_t>(fd));
     return port;
 }
 

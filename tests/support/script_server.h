@@ -2,6 +2,7 @@
 // so that replies a real server library would never send can be tried for real.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <mutex>
@@ -38,11 +39,12 @@ public:
 
 private:
     void serve();
-    void answer(int fd);
+    void answer(std::intptr_t fd);
+    bool wait_unless_stopped(std::chrono::milliseconds wait);
 
     std::vector<ScriptStep> script_;
-    int listen_fd_ = -1;
-    int stop_pipe_[2] = {-1, -1};
+    std::intptr_t listen_fd_ = -1;
+    std::atomic<bool> stopping_{false};
     std::uint16_t port_ = 0;
     std::mutex mutex_;
     std::vector<std::string> requests_;

@@ -1,0 +1,90 @@
+// Files, paths, the shell and the process's end on Windows, in the ANSI code page.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace {
+
+struct FileCloser {
+    HANDLE file;
+    ~FileCloser()
+    {
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    }
+};
+
+bool write_blocks(HANDLE file, std::span<const std::string_view> blocks)
+{
+    for (std::string_view block : blocks) {
+        while (!block.empty()) {
+            DWORD written = 0;
+            const DWORD size = static_cast<DWORD>(std::min<std::size_t>(block.size(), 1u << 30));
+            if (!WriteFile(file, block.data(), size, &written, nullptr) || written == 0)
+                return false;
+            block.remove_prefix(written);
+        }
+    }
+    return FlushFileBuffers(file) != 0;
+}
+
+} // namespace
+
+namespace platform {
+
+void prepare_process() {}
+
+std::string executable_path()
+{
+    char path[260] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, length);
+}
+
+PathConvention path_convention()
+{
+    return {'\\', true};
+}
+
+bool set_current_directory(const std::string& path)
+{
+    return !path.empty() && SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+bool replace_file(const std::string& path, std::span<const std::string_view> blocks)
+{
+    if (path.empty())
+        return false;
+    const std::string fresh = path + ".new";
+    bool written = false;
+    {
+        FileCloser file{CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr)};
+        if (file.file == INVALID_HANDLE_VALUE)
+            return false;
+        written = write_blocks(file.file, blocks);
+        const HANDLE handle = file.file;
+        file.file = INVALID_HANDLE_VALUE;
+        written = CloseHandle(handle) != 0 && written;
+    }
+    if (!written || !MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    return true;
+}
+
+void shell_open(const std::string& path)
+{
+    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, "", SW_SHOWNORMAL);
+}
+
+[[noreturn]] void exit_process(int status)
+{
+    ExitProcess(static_cast<UINT>(status));
+}
+
+} // namespace platform
