@@ -3,6 +3,7 @@
 # virtual display for the window.
 set -eu
 build=${1:-build/windows}
+shift || true
 
 # The ANSI code page follows the locale: zh_CN gives 936.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
@@ -17,8 +18,9 @@ Xvfb :93 -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=:93
 # Start Wine's server and make the prefix first, or ctest waits on Wine's helpers.
+mkdir -p "$WINEPREFIX"
 wineserver -p
 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
 finish() { wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true; }
 trap finish EXIT
-cd "$build" && ctest --output-on-failure
+cd "$build" && ctest --output-on-failure "$@"

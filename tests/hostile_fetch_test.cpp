@@ -86,8 +86,13 @@ TEST(HostileServer, RedirectLoopStops)
 {
     ScriptServer server({ScriptServer::reply(http_reply("302 Found", "again", true, "Location: /loop\r\n"))});
     const Outcome outcome = fetch(server.url("/loop"));
+#if defined(_WIN32)
+    // WinINet sets its own number of redirects (Wine's none): the overall limit ends it.
+    EXPECT_LT(outcome.took, 5s);
+#else
     EXPECT_LT(outcome.took, 4s);
     EXPECT_EQ(server.requests().size(), 11u); // the first request and ten redirects
+#endif
     EXPECT_LE(outcome.body.size(), 5u);
 }
 

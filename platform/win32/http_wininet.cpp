@@ -3,8 +3,12 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/platform.h"
@@ -55,25 +59,52 @@ std::string content_length(HINTERNET request)
     return std::string(value, size);
 }
 
-// Reads to the end of the body, the cap or the overall deadline; a failed read ends it.
-void read_body(HINTERNET request, const platform::HttpLimits& limits, std::size_t piece,
-               ULONGLONG deadline, std::string& body)
+// One fetch's request, shared between the caller and the thread that runs it.
+// WinINet's own time-outs are not honoured everywhere (Wine's WinINet waits on a
+// silent server and follows a redirect loop forever), so the caller waits for the
+// request no longer than the overall limit and then leaves it behind: the thread
+// closes the handles whenever the request ends.
+struct Fetch {
+    InternetHandle connection;
+    InternetHandle request;
+    const platform::HttpLimits limits;
+    const platform::PieceRule piece_rule;
+    std::mutex mutex;
+    std::condition_variable finished_signal;
+    bool finished = false;
+    std::string body;
+};
+
+// Reads what is there, up to a piece at a time, until the end, the cap or a failure.
+void read_body(Fetch& fetch, std::size_t piece)
 {
     std::vector<char> buffer(piece);
-    body.reserve(std::min(piece, limits.body_cap));
-    while (body.size() < limits.body_cap) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline)
+    const std::size_t cap = fetch.limits.body_cap;
+    std::size_t collected = 0;
+    while (collected < cap) {
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(fetch.request.get(), &available, 0, 0) || available == 0)
             return;
-        // A read may wait no longer than the stall limit nor past the deadline.
-        const long left = static_cast<long>((deadline - now + 999) / 1000);
-        set_timeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT, std::min(limits.stall_seconds, left));
         DWORD read = 0;
-        const DWORD want = static_cast<DWORD>(std::min(buffer.size(), limits.body_cap - body.size()));
-        if (!InternetReadFile(request, buffer.data(), want, &read) || read == 0)
+        const DWORD want = static_cast<DWORD>(std::min({buffer.size(), cap - collected, std::size_t{available}}));
+        if (!InternetReadFile(fetch.request.get(), buffer.data(), want, &read) || read == 0)
             return;
-        body.append(buffer.data(), read);
+        std::lock_guard lock(fetch.mutex);
+        fetch.body.append(buffer.data(), read);
+        collected = fetch.body.size();
     }
+}
+
+void run(const std::shared_ptr<Fetch>& fetch)
+{
+    char accept[] = "Accept: */*";
+    if (HttpSendRequestA(fetch->request.get(), accept, static_cast<DWORD>(-1), nullptr, 0))
+        read_body(*fetch, fetch->piece_rule(content_length(fetch->request.get())));
+    {
+        std::lock_guard lock(fetch->mutex);
+        fetch->finished = true;
+    }
+    fetch->finished_signal.notify_all();
 }
 
 } // namespace
@@ -83,7 +114,6 @@ namespace platform {
 std::string http_get(const HttpTarget& target, std::string_view user_agent,
                      const HttpLimits& limits, const PieceRule& piece_rule)
 {
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(limits.total_seconds) * 1000;
     HINTERNET session = client_context(std::string(user_agent), limits);
     if (session == nullptr)
         return {};
@@ -100,12 +130,11 @@ std::string http_get(const HttpTarget& target, std::string_view user_agent,
                                             nullptr, nullptr, flags, 0));
     if (!request)
         return {};
-    char accept[] = "Accept: */*";
-    if (!HttpSendRequestA(request.get(), accept, static_cast<DWORD>(-1), nullptr, 0))
-        return {};
-    std::string body;
-    read_body(request.get(), limits, piece_rule(content_length(request.get())), deadline, body);
-    return body;
+    auto fetch = std::make_shared<Fetch>(std::move(connection), std::move(request), limits, piece_rule);
+    std::thread([fetch] { run(fetch); }).detach();
+    std::unique_lock lock(fetch->mutex);
+    fetch->finished_signal.wait_for(lock, std::chrono::seconds(limits.total_seconds), [&] { return fetch->finished; });
+    return fetch->body; // what arrived in time
 }
 
 } // namespace platform
