@@ -16,18 +16,10 @@
 #include "codegen/generate.h"
 #include "codegen/snippet.h"
 #include "platform/platform.h"
+#include "support/resident_memory.h"
 #include "support/services_process.h"
 
 namespace {
-
-long resident_kib()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 long peak_kib()
 {

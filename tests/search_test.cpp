@@ -3,6 +3,7 @@
 #include <random>
 #include <string>
 
+#include "support/plain_walk.h"
 #include "text/search.h"
 
 using namespace std::string_literals;
@@ -108,40 +109,6 @@ TEST(TruncateTowardZero, Table)
 namespace {
 
 // The walk written as plainly as possible: every character start from the offset.
-char folded(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
-}
-
-bool same_at(const std::string& text, std::size_t p, const std::string& marker, bool ignore_case)
-{
-    for (std::size_t i = 0; i < marker.size(); ++i)
-        if (ignore_case ? folded(text[p + i]) != folded(marker[i]) : text[p + i] != marker[i])
-            return false;
-    return true;
-}
-
-std::int32_t plain_walk_search(const std::string& text, const std::string& marker, std::int32_t start,
-                               bool ignore_case)
-{
-    std::size_t p = start > 1 ? static_cast<std::size_t>(start - 1) : 0;
-    if (p >= text.size())
-        return -1;
-    if (marker.empty())
-        return 1;
-    while (p + marker.size() <= text.size()) {
-        if (same_at(text, p, marker, ignore_case))
-            return static_cast<std::int32_t>(p + 1);
-        if (static_cast<unsigned char>(text[p]) < 0x80)
-            ++p;
-        else if (p + 1 < text.size())
-            p += 2;
-        else
-            break;
-    }
-    return -1;
-}
-
 } // namespace
 
 TEST(SearchText, AgreesWithAPlainWalkOnRandomGbkLikeBytes)

@@ -14,6 +14,7 @@
 #include "app/start.h"
 #include "codegen/fetch.h"
 #include "qr_decode.h"
+#include "qt/relocated_main.h"
 #include "support/loopback.h"
 #include "support/relocate.h"
 #include "support/services_process.h"
@@ -76,11 +77,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    if (!relocated::active())
-        return relocated::run_copy(argv);
-    QApplication app(argc, argv);
-    EndToEndTest test;
-    return QTest::qExec(&test, argc, argv);
+    return run_relocated_qt_test<EndToEndTest>(argc, argv);
 }
 
 #include "end_to_end_test.moc"

@@ -16,6 +16,7 @@
 #include "app/program_state.h"
 #include "app/qt/window.h"
 #include "app/start.h"
+#include "qt/relocated_main.h"
 #include "support/loopback.h"
 #include "support/relocate.h"
 #include "support/script_server.h"
@@ -188,11 +189,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    if (!relocated::active())
-        return relocated::run_copy(argv);
-    QApplication app(argc, argv);
-    ExportTest test;
-    return QTest::qExec(&test, argc, argv);
+    return run_relocated_qt_test<ExportTest>(argc, argv);
 }
 
 #include "export_test.moc"

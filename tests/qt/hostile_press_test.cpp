@@ -14,7 +14,9 @@
 #include "app/program_state.h"
 #include "app/qt/window.h"
 #include "app/start.h"
+#include "qt/relocated_main.h"
 #include "support/relocate.h"
+#include "support/resident_memory.h"
 #include "support/script_server.h"
 #include "text/program_texts.h"
 
@@ -29,15 +31,6 @@ constexpr bool memory_is_measured = true;
 #endif
 
 constexpr std::uint16_t hostile_port = 18372;
-
-long resident_kib()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 std::string view(const Text& text) { return std::string(text.view()); }
 
@@ -164,11 +157,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    if (!relocated::active())
-        return relocated::run_copy(argv);
-    QApplication app(argc, argv);
-    HostilePressTest test;
-    return QTest::qExec(&test, argc, argv);
+    return run_relocated_qt_test<HostilePressTest>(argc, argv);
 }
 
 #include "hostile_press_test.moc"

@@ -13,8 +13,10 @@
 #include "app/program_state.h"
 #include "app/qt/window.h"
 #include "app/start.h"
+#include "qt/relocated_main.h"
 #include "support/loopback.h"
 #include "support/relocate.h"
+#include "support/resident_memory.h"
 #include "support/services_process.h"
 #include "text/program_texts.h"
 
@@ -25,15 +27,6 @@ constexpr bool memory_is_measured = false;
 #else
 constexpr bool memory_is_measured = true;
 #endif
-
-long resident_kib()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 // The codes shown in the page, in page order.
 std::vector<std::string> shown_codes(std::string_view page)
@@ -98,11 +91,7 @@ private slots:
 
 int main(int argc, char** argv)
 {
-    if (!relocated::active())
-        return relocated::run_copy(argv);
-    QApplication app(argc, argv);
-    SoakTest test;
-    return QTest::qExec(&test, argc, argv);
+    return run_relocated_qt_test<SoakTest>(argc, argv);
 }
 
 #include "soak_test.moc"

@@ -1,0 +1,14 @@
+// The process's resident memory now, in KiB, from /proc (Linux only).
+#pragma once
+
+#include <fstream>
+#include <string>
+
+inline long resident_kib()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
