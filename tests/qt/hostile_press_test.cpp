@@ -24,12 +24,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool memory_is_measured = false;
-#else
-constexpr bool memory_is_measured = true;
-#endif
-
 constexpr std::uint16_t hostile_port = 18372;
 
 std::string view(const Text& text) { return std::string(text.view()); }

@@ -22,12 +22,6 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool memory_is_measured = false;
-#else
-constexpr bool memory_is_measured = true;
-#endif
-
 // The codes shown in the page, in page order.
 std::vector<std::string> shown_codes(std::string_view page)
 {

@@ -4,6 +4,13 @@
 #include <fstream>
 #include <string>
 
+// AddressSanitizer's quarantine and shadow memory would swamp any figure.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool memory_is_measured = false;
+#else
+inline constexpr bool memory_is_measured = true;
+#endif
+
 inline long resident_kib()
 {
     std::ifstream status("/proc/self/status");
