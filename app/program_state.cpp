@@ -1,10 +1,13 @@
 #include "app/program_state.h"
 
+#include "app/press_queue.h"
+
 ProgramState program;
 
 void handle_main_window_created()
 {
     program.generated_count = to_integer(0);
+    clear_presses();
 }
 
 void release_program_state()

@@ -3,11 +3,13 @@
 #include <cstdlib>
 #include <new>
 
+#include "app/press_queue.h"
 #include "app/program_state.h"
 #include "codegen/generate.h"
 #include "export/export.h"
 #include "export/run_directory.h"
 #include "platform/platform.h"
+#include "text/program_texts.h"
 
 namespace {
 
@@ -21,14 +23,22 @@ void shutdown_at_exit()
 void prepare_process()
 {
     platform::prepare_process();
-    platform::set_current_directory(std::string(run_directory().view()));
+    platform::set_current_directory(std::string(program_directory().view()));
 }
 
 } // namespace
 
+bool confirm_close()
+{
+    if (program.page_html.empty())
+        return true;
+    return ask_yes_no(join_texts(gbk::close_question_prefix, int_to_text(program.generated_count),
+                                 gbk::close_question_suffix));
+}
+
 WindowEvents program_events()
 {
-    return WindowEvents{handle_main_window_created, on_generate_click, on_export_click};
+    return WindowEvents{handle_main_window_created, on_generate_click, on_export_click, confirm_close};
 }
 
 bool run_shutdown_step()
@@ -67,5 +77,10 @@ int start_program()
     if (!load_main_window(program_events()))
         fatal_stop();
     run_message_loop();
+    if (press_in_flight()) {
+        // A fetch still waits on the network: end now instead of waiting for it.
+        run_shutdown_step();
+        platform::exit_process(0);
+    }
     return 0;
 }

@@ -14,5 +14,16 @@ Text directory_of(std::string_view path, char separator, bool double_byte_ansi);
 // for a program in a root directory, the root.
 Text run_directory();
 
-// run_directory + separator + "1.html".
+// Where 1.html goes: the executable's directory when the user may write there. An
+// installed program lives where users cannot write; it then uses the documents
+// directory the desktop names (else home + "/Documents") + "/vqgen". Where neither
+// is known (Windows names neither) the executable's directory stays.
+Text choose_program_directory(std::string_view executable_directory, bool writable,
+                              std::string_view desktop_documents, std::string_view home);
+
+// choose_program_directory for this run, fixed at the first call; created when it
+// is the documents fallback and missing.
+Text program_directory();
+
+// program_directory + separator + "1.html".
 Text export_path();

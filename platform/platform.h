@@ -1,5 +1,5 @@
 // What the program asks of the operating system. One implementation per platform
-// lives beside this header (posix/ now); the core includes nothing else of the OS.
+// lives beside this header (posix/, win32/); the core includes nothing else of the OS.
 #pragma once
 
 #include <cstddef>
@@ -54,6 +54,18 @@ struct PathConvention {
 PathConvention path_convention();
 
 bool set_current_directory(const std::string& path);
+
+// Whether the user may create files in the directory.
+bool directory_writable(const std::string& path);
+
+// The user's documents directory as the desktop names it, "" when it names none.
+std::string desktop_documents_directory();
+
+// The user's home directory, "" where the program has no use for it (Windows).
+std::string home_directory();
+
+// Creates the directory and its missing parents; true when it exists afterwards.
+bool make_directories(const std::string& path);
 
 // Replaces the file at path with the blocks, in order: writes a new file beside
 // it, flushes it to disk and renames it over path. On failure the old file stays

@@ -76,6 +76,12 @@ const Spelling spellings[] = {
     {"export_failed", gbk::export_failed, u8"未知错误，请重试"},
     {"user_agent", gbk::user_agent, u8"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)"},
     {"raffle_path", gbk::raffle_path, u8"/api/cola/raffle?activityid=NA0371140216"},
+    {"fetch_failed", gbk::fetch_failed, u8"获取优惠码失败，请重试"},
+    {"fetch_waiting", gbk::fetch_waiting, u8"正在获取优惠码，请稍候"},
+    {"close_question_prefix", gbk::close_question_prefix, u8"还有"},
+    {"close_question_suffix", gbk::close_question_suffix, u8"个优惠码没有导出，确定退出吗？"},
+    {"yes_button", gbk::yes_button, u8"是(&Y)"},
+    {"no_button", gbk::no_button, u8"否(&N)"},
 };
 
 } // namespace

@@ -82,4 +82,22 @@ inline constexpr std::string_view caption_attribution = "vqgen";
 // The exported page's file name, in the program's directory.
 inline constexpr std::string_view export_file_name = "1.html";
 
+// 获取优惠码失败，请重试
+inline constexpr std::string_view fetch_failed = "\xBB\xF1\xC8\xA1\xD3\xC5\xBB\xDD\xC2\xEB\xCA\xA7\xB0\xDC\xA3\xAC\xC7\xEB\xD6\xD8\xCA\xD4";
+
+// 正在获取优惠码，请稍候
+inline constexpr std::string_view fetch_waiting = "\xD5\xFD\xD4\xDA\xBB\xF1\xC8\xA1\xD3\xC5\xBB\xDD\xC2\xEB\xA3\xAC\xC7\xEB\xC9\xD4\xBA\xF2";
+
+// 还有 (then the count, then close_question_suffix)
+inline constexpr std::string_view close_question_prefix = "\xBB\xB9\xD3\xD0";
+
+// 个优惠码没有导出，确定退出吗？
+inline constexpr std::string_view close_question_suffix = "\xB8\xF6\xD3\xC5\xBB\xDD\xC2\xEB\xC3\xBB\xD3\xD0\xB5\xBC\xB3\xF6\xA3\xAC\xC8\xB7\xB6\xA8\xCD\xCB\xB3\xF6\xC2\xF0\xA3\xBF";
+
+// 是(&Y)
+inline constexpr std::string_view yes_button = "\xCA\xC7(&Y)";
+
+// 否(&N)
+inline constexpr std::string_view no_button = "\xB7\xF1(&N)";
+
 } // namespace gbk

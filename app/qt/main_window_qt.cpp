@@ -1,6 +1,7 @@
 // The main window on Qt Widgets. The window keeps the exact GBK bytes last
 // written to each control and shows them decoded as code page 936.
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDebug>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,11 +12,14 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStringDecoder>
+#include <QTimer>
 
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/main_window.h"
+#include "app/window_mailbox.h"
 #include "app/qt/window.h"
 #include "text/program_texts.h"
 
@@ -44,6 +48,13 @@ QString decode_gbk(std::string_view bytes)
 class MainWindow : public QWidget {
 public:
     explicit MainWindow(const WindowEvents& events);
+    ~MainWindow() override { mailbox->close(); }
+
+    WindowEvents events;
+    // Replies from the fetch's thread come in through here, as queued calls.
+    std::shared_ptr<WindowMailbox> mailbox =
+        std::make_shared<WindowMailbox>([this] { QMetaObject::invokeMethod(this, [this] { mailbox->deliver(); }, Qt::QueuedConnection); });
+    bool asking_to_close = false;
 
     std::string label_bytes{gbk::label_initial};
     std::string edit_bytes;
@@ -58,6 +69,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     bool handle_key(QKeyEvent* key);
@@ -118,7 +130,8 @@ QLabel* make_status_line(QWidget* parent)
 
 MainWindow::MainWindow(const WindowEvents& events)
     : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      events(events)
 {
     setObjectName(QStringLiteral("窗口"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -212,6 +225,23 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// Every close a person asks for (Esc, the close button, the window menu, Alt+F4)
+// comes here; a second request while the question is open is dropped.
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (asking_to_close) {
+        event->ignore();
+        return;
+    }
+    asking_to_close = true;
+    const bool close = events.close_requested == nullptr || events.close_requested();
+    asking_to_close = false;
+    if (close)
+        event->accept();
+    else
+        event->ignore();
 }
 
 bool MainWindow::handle_key(QKeyEvent* key)
@@ -316,4 +346,44 @@ void show_fatal_box(std::string_view message)
     qCritical("%.*s", static_cast<int>(message.size()), message.data());
     if (QCoreApplication::instance() != nullptr && QGuiApplication::platformName() != QLatin1String("offscreen"))
         QMessageBox::critical(nullptr, QStringLiteral("vqgen"), decode_gbk(message));
+}
+
+void run_off_window_thread(std::function<Text()> job, std::function<void(Text)> done)
+{
+    if (!window)
+        return;
+    std::thread([job = std::move(job), done = std::move(done), mailbox = window->mailbox] {
+        Text result = job();
+        mailbox->post([done, result = std::move(result)]() mutable { done(std::move(result)); });
+    }).detach();
+}
+
+void call_after(std::chrono::milliseconds delay, std::function<void()> callback)
+{
+    if (window)
+        QTimer::singleShot(delay, window.data(), std::move(callback));
+}
+
+void show_busy_cursor(bool busy)
+{
+    if (!window)
+        return;
+    if (busy)
+        window->setCursor(Qt::BusyCursor);
+    else
+        window->unsetCursor();
+}
+
+bool ask_yes_no(std::string_view question)
+{
+    if (!window)
+        return false;
+    QMessageBox box(QMessageBox::Question, window->windowTitle(), decode_gbk(question), QMessageBox::NoButton,
+                    window.data());
+    QPushButton* yes = box.addButton(decode_gbk(gbk::yes_button), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(decode_gbk(gbk::no_button), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }

@@ -4,6 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,6 +69,41 @@ PathConvention path_convention()
 bool set_current_directory(const std::string& path)
 {
     return !path.empty() && ::chdir(path.c_str()) == 0;
+}
+
+bool directory_writable(const std::string& path)
+{
+    return !path.empty() && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string desktop_documents_directory()
+{
+    struct PipeCloser {
+        void operator()(FILE* pipe) const { ::pclose(pipe); }
+    };
+    std::unique_ptr<FILE, PipeCloser> pipe(::popen("xdg-user-dir DOCUMENTS 2>/dev/null", "r"));
+    if (!pipe)
+        return {};
+    std::string answer;
+    char buffer[512];
+    while (const size_t got = std::fread(buffer, 1, sizeof buffer, pipe.get()))
+        answer.append(buffer, got);
+    while (!answer.empty() && (answer.back() == '\n' || answer.back() == '\r'))
+        answer.pop_back();
+    return answer.starts_with('/') ? answer : std::string();
+}
+
+std::string home_directory()
+{
+    const char* home = std::getenv("HOME");
+    return home != nullptr ? home : "";
+}
+
+bool make_directories(const std::string& path)
+{
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    return std::filesystem::is_directory(path, error);
 }
 
 bool replace_file(const std::string& path, std::span<const std::string_view> blocks)

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <array>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/platform.h"
@@ -78,11 +80,27 @@ struct UrlDeleter {
     void operator()(CURLU* url) const { curl.url_cleanup(url); }
 };
 
+// Fetches run on threads of their own: the shared cookie store takes a lock per kind
+// of data, and the context is made under a lock of its own.
+std::array<std::mutex, CURL_LOCK_DATA_LAST> share_locks;
+
+void lock_share(CURL*, curl_lock_data data, curl_lock_access, void*)
+{
+    share_locks[data].lock();
+}
+
+void unlock_share(CURL*, curl_lock_data data, void*)
+{
+    share_locks[data].unlock();
+}
+
 // Created by the first fetch; a failed creation leaves none, so the next one tries again.
 // The library stays loaded for the rest of the run.
 CURLSH* client_context()
 {
+    static std::mutex creation;
     static std::unique_ptr<CURLSH, ShareDeleter> context;
+    std::lock_guard lock(creation);
     if (context)
         return context.get();
     if (curl.easy_init == nullptr && !load_curl())
@@ -90,7 +108,9 @@ CURLSH* client_context()
     if (curl.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
         return nullptr;
     std::unique_ptr<CURLSH, ShareDeleter> share(curl.share_init());
-    if (!share || curl.share_setopt(share.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) != CURLSHE_OK)
+    if (!share || curl.share_setopt(share.get(), CURLSHOPT_LOCKFUNC, lock_share) != CURLSHE_OK ||
+        curl.share_setopt(share.get(), CURLSHOPT_UNLOCKFUNC, unlock_share) != CURLSHE_OK ||
+        curl.share_setopt(share.get(), CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) != CURLSHE_OK)
         return nullptr;
     context = std::move(share);
     return context.get();

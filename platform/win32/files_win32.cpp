@@ -1,6 +1,5 @@
-// Files, paths, the shell and the process's end on Windows, in the ANSI code page.
+// Files, paths and the process's end on Windows, in the ANSI code page.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 
@@ -54,6 +53,28 @@ bool set_current_directory(const std::string& path)
     return !path.empty() && SetCurrentDirectoryA(path.c_str()) != 0;
 }
 
+// Windows programs keep their files beside them: a directory the user cannot
+// write shows as a failed export, and no other directory is named below.
+bool directory_writable(const std::string&)
+{
+    return true;
+}
+
+std::string desktop_documents_directory()
+{
+    return {};
+}
+
+std::string home_directory()
+{
+    return {};
+}
+
+bool make_directories(const std::string& path)
+{
+    return CreateDirectoryA(path.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 bool replace_file(const std::string& path, std::span<const std::string_view> blocks)
 {
     if (path.empty())
@@ -75,11 +96,6 @@ bool replace_file(const std::string& path, std::span<const std::string_view> blo
         return false;
     }
     return true;
-}
-
-void shell_open(const std::string& path)
-{
-    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, "", SW_SHOWNORMAL);
 }
 
 [[noreturn]] void exit_process(int status)

@@ -29,7 +29,9 @@ void set_timeout(HINTERNET handle, DWORD option, long seconds)
 // Created by the first fetch; a failed creation leaves none, so the next one tries again.
 HINTERNET client_context(const std::string& user_agent, const platform::HttpLimits& limits)
 {
+    static std::mutex creation; // fetches run on threads of their own
     static InternetHandle session;
+    std::lock_guard lock(creation);
     if (!session)
         session.reset(InternetOpenA(user_agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (session) {

@@ -10,7 +10,7 @@ template <typename TestObject>
 int run_relocated_qt_test(int argc, char** argv)
 {
     if (!relocated::active())
-        return relocated::run_copy(argv);
+        return relocated::run_copy(argc, argv);
     QApplication app(argc, argv);
     TestObject test;
     return QTest::qExec(&test, argc, argv);

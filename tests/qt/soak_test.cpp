@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/press_queue.h"
 #include "app/program_state.h"
 #include "app/qt/window.h"
 #include "app/start.h"
@@ -56,6 +57,7 @@ private slots:
         long memory_before = 0;
         for (int i = 0; i < presses; ++i) {
             QTest::mouseClick(generate, Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!press_in_flight(), 30000);
             codes.emplace_back(program.coupon_code.view());
             QCOMPARE(codes.back().size(), size_t(12));
             if (i == 0)
@@ -72,7 +74,7 @@ private slots:
 
         const std::string page(program.page_html.view());
         QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("按钮2")), Qt::LeftButton);
-        std::ifstream in(relocated::program_dir() / "1.html", std::ios::binary);
+        std::ifstream in(relocated::page_file(), std::ios::binary);
         const std::string saved(std::istreambuf_iterator<char>(in), {});
         QCOMPARE(saved.size(), page.size() + 381);
         QCOMPARE(saved, page + std::string(gbk::export_notice));

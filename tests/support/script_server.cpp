@@ -96,6 +96,14 @@ bool send_all(socket_t fd, std::string_view rest)
     return true;
 }
 
+// Each "{N}" in the bytes becomes the connection's number, 1 for the first.
+std::string numbered(std::string bytes, const std::string& number)
+{
+    for (std::size_t at = bytes.find("{N}"); at != std::string::npos; at = bytes.find("{N}", at + number.size()))
+        bytes.replace(at, 3, number);
+    return bytes;
+}
+
 } // namespace
 
 ScriptServer::ScriptServer(std::vector<ScriptStep> script, std::uint16_t port) : script_(std::move(script))
@@ -156,9 +164,11 @@ void ScriptServer::answer(std::intptr_t connection)
 {
     const auto fd = static_cast<socket_t>(connection);
     const std::string head = read_head(fd);
+    std::string number;
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(head);
+        number = std::to_string(requests_.size());
     }
     bool hard_close = false;
     for (const ScriptStep& step : script_) {
@@ -173,7 +183,7 @@ void ScriptServer::answer(std::intptr_t connection)
         } else if (step.kind == ScriptStep::endless) {
             while (!stopping_ && send_all(fd, step.bytes)) {
             }
-        } else if (!send_all(fd, step.bytes)) {
+        } else if (!send_all(fd, numbered(step.bytes, number))) {
             break;
         }
     }

@@ -19,7 +19,8 @@ struct ScriptStep {
 class ScriptServer {
 public:
     // port 0: any free port. The script runs for every connection, then the
-    // connection is closed (reset: closed with an RST instead).
+    // connection is closed (reset: closed with an RST instead). "{N}" in the bytes
+    // sent is the connection's number, 1 for the first.
     explicit ScriptServer(std::vector<ScriptStep> script, std::uint16_t port = 0);
     ~ScriptServer();
     ScriptServer(const ScriptServer&) = delete;
