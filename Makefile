@@ -12,14 +12,27 @@ deps-test:
 deps-run:
 	@scripts/install-deps.sh run
 
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	$(CONFIGURE)
 
 build: deps-build $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: deps-run build
-	@scripts/run.sh $(BUILD)
+# Builds only the window and the stand-in, and keeps the build's output in a log that
+# is shown in full when the build fails. DELAY_MS=N: each raffle reply waits N ms.
+DELAY_MS ?= 0
+run:
+	@scripts/run.sh --check-display
+	@scripts/install-deps.sh run
+	@mkdir -p $(BUILD); log=$(BUILD)/make-run-build.log; \
+	[ -w $(BUILD) ] || log=$$(mktemp -t vqgen-build.XXXXXX.log); \
+	echo "Building vqgen and vqgen-services in $(BUILD)/ (output: $$log)"; \
+	if ! { { [ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE); } && \
+	       cmake --build $(BUILD) -j $(JOBS) --target vqgen vqgen-services; } >"$$log" 2>&1; then \
+	  cat "$$log"; echo "make run: the build failed; its output is above and in $$log" >&2; exit 1; \
+	fi
+	@scripts/run.sh $(BUILD) "$(DELAY_MS)"
 
 test: deps-test build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -53,8 +66,10 @@ windows:
 	  -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
-test-windows: windows
-	@scripts/test-windows.sh $(WINDOWS_BUILD)
+# The Windows end-to-end test starts the Linux stand-in from under Wine.
+test-windows: windows deps-build $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target vqgen-services
+	@VQGEN_SERVICES_EXE=$(CURDIR)/$(BUILD)/services/vqgen-services scripts/test-windows.sh $(WINDOWS_BUILD)
 
 bench: deps-test build
 	@scripts/bench.sh $(BUILD)

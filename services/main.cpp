@@ -19,7 +19,11 @@ namespace {
 struct options {
     std::string host = "127.0.0.1";
     int port = 8370;
+    std::chrono::milliseconds raffle_delay{0};
 };
+
+// Ten minutes is far past any client's time limit; more is surely a typo.
+constexpr int max_delay_ms = 600000;
 
 bool parse_port(std::string_view text, int &port)
 {
@@ -28,6 +32,16 @@ bool parse_port(std::string_view text, int &port)
     if (ec != std::errc{} || end != text.data() + text.size() || value < 0 || value > 65535)
         return false;
     port = value;
+    return true;
+}
+
+bool parse_delay_ms(std::string_view text, std::chrono::milliseconds &delay)
+{
+    int value = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < 0 || value > max_delay_ms)
+        return false;
+    delay = std::chrono::milliseconds(value);
     return true;
 }
 
@@ -42,8 +56,15 @@ bool parse_options(int argc, char **argv, options &opts)
                 std::cerr << "vqgen-services: invalid port '" << argv[i] << "'\n";
                 return false;
             }
+        } else if (arg == "--delay-ms" && i + 1 < argc) {
+            if (!parse_delay_ms(argv[++i], opts.raffle_delay)) {
+                std::cerr << "vqgen-services: invalid delay '" << argv[i] << "' (whole milliseconds, 0 to "
+                          << max_delay_ms << ")\n";
+                return false;
+            }
         } else {
-            std::cerr << "usage: vqgen-services [--host H] [--port P]  (P = 0 picks a free port)\n";
+            std::cerr << "usage: vqgen-services [--host H] [--port P] [--delay-ms N]\n"
+                         "  P = 0 picks a free port; each raffle reply waits N milliseconds (default 0)\n";
             return false;
         }
     }
@@ -71,8 +92,10 @@ int main(int argc, char **argv)
     sigaddset(&stop_signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
+    // Declared before the server: its handlers wait on the gate until they are gone.
+    delay_gate gate;
     httplib::Server server;
-    register_service_routes(server, std::cout);
+    register_service_routes(server, std::cout, opts.raffle_delay, gate);
     // Shutting down waits for every open connection's idle timeout; keep it
     // short so a client holding a keep-alive connection cannot delay exit long.
     server.set_keep_alive_timeout(1);
@@ -101,6 +124,7 @@ int main(int argc, char **argv)
         int sig = 0;
         sigwait(&stop_signals, &sig);
         got_signal = true;
+        open_delay_gate(gate);
         // stop() does nothing until the accept loop is running, so a signal
         // that arrives during start-up is retried until listening ends.
         while (!listen_returned) {
@@ -111,6 +135,8 @@ int main(int argc, char **argv)
     });
 
     std::cout << "listening on " << opts.host << ':' << port << std::endl;
+    if (opts.raffle_delay.count() > 0)
+        std::cout << "raffle replies wait " << opts.raffle_delay.count() << " ms" << std::endl;
     const bool ok = server.listen_after_bind();
     listen_returned = true;
 

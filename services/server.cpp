@@ -14,6 +14,14 @@ namespace {
 constexpr const char *json_type = "application/json";
 constexpr const char *text_type = "text/plain; charset=utf-8";
 
+void wait_for_delay(std::chrono::milliseconds delay, delay_gate &gate)
+{
+    if (delay <= std::chrono::milliseconds::zero())
+        return;
+    std::unique_lock lock(gate.mutex);
+    gate.opened.wait_for(lock, delay, [&gate] { return gate.open; });
+}
+
 void handle_raffle(const httplib::Request &req, httplib::Response &res)
 {
     if (!req.has_param("activityid") || req.get_param_value("activityid") != raffle_activity_id) {
@@ -49,9 +57,22 @@ void handle_qr(const httplib::Request &req, httplib::Response &res)
 
 }  // namespace
 
-void register_service_routes(httplib::Server &server, std::ostream &log)
+void open_delay_gate(delay_gate &gate)
 {
-    server.Get("/api/cola/raffle", handle_raffle);
+    {
+        std::lock_guard lock(gate.mutex);
+        gate.open = true;
+    }
+    gate.opened.notify_all();
+}
+
+void register_service_routes(httplib::Server &server, std::ostream &log,
+                             std::chrono::milliseconds raffle_delay, delay_gate &gate)
+{
+    server.Get("/api/cola/raffle", [raffle_delay, &gate](const httplib::Request &req, httplib::Response &res) {
+        wait_for_delay(raffle_delay, gate);
+        handle_raffle(req, res);
+    });
     server.Get("/api.php", handle_qr);
 
     // Fills in a body only where no handler wrote one (unmatched paths, bad requests).

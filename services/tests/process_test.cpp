@@ -166,7 +166,7 @@ std::size_t append_body(char *data, std::size_t size, std::size_t count, void *u
     return size * count;
 }
 
-http_reply http_get(int port, const std::string &target)
+http_reply http_get(int port, const std::string &target, std::chrono::milliseconds timeout = 3000ms)
 {
     http_reply reply;
     CURL *curl = curl_easy_init();
@@ -177,7 +177,7 @@ http_reply http_get(int port, const std::string &target)
     // Never let a proxy from the environment take the request elsewhere.
     curl_easy_setopt(curl, CURLOPT_PROXY, "");
     curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, 3000L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout.count()));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, append_body);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply.body);
     if (curl_easy_perform(curl) == CURLE_OK) {
@@ -196,6 +196,46 @@ std::vector<std::string> qr_texts(const http_reply &reply)
 {
     return scan_qr_codes(decode_png_grey(reply.body));
 }
+
+// Sends one GET on a new connection and leaves the reply unread; the socket, or -1.
+int send_get(int port, const std::string &target)
+{
+    const int sock = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (sock < 0)
+        return -1;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<std::uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    if (connect(sock, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) != 0 ||
+        send(sock, request.data(), request.size(), 0) != static_cast<ssize_t>(request.size())) {
+        close(sock);
+        return -1;
+    }
+    return sock;
+}
+
+// Whatever is readable on sock within timeout, up to the peer closing it.
+std::string receive_available(int sock, std::chrono::milliseconds timeout)
+{
+    std::string data;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd pfd{sock, POLLIN, 0};
+        if (left <= 0ms || poll(&pfd, 1, static_cast<int>(left.count())) <= 0)
+            return data;
+        char chunk[512];
+        const ssize_t n = recv(sock, chunk, sizeof chunk, 0);
+        if (n <= 0)
+            return data;
+        data.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+constexpr const char *raffle_target = "/api/cola/raffle?activityid=NA0371140216";
 
 class services_test : public ::testing::Test {
 protected:
@@ -322,15 +362,8 @@ TEST_F(services_test, sigterm_exits_cleanly)
 TEST_F(services_test, sigterm_exits_promptly_with_an_idle_connection_open)
 {
     // A client that finished one request and keeps the connection open.
-    const int sock = socket(AF_INET, SOCK_STREAM, 0);
+    const int sock = send_get(port_, "/api.php?text=x");
     ASSERT_GE(sock, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<std::uint16_t>(port_));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(connect(sock, reinterpret_cast<const sockaddr *>(&addr), sizeof addr), 0);
-    const std::string request = "GET /api.php?text=x HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-    ASSERT_EQ(send(sock, request.data(), request.size(), 0), static_cast<ssize_t>(request.size()));
     EXPECT_EQ(server_.read_line(), "GET /api.php?text=x 200");
 
     const auto start = std::chrono::steady_clock::now();
@@ -400,4 +433,116 @@ TEST(services_startup, bad_port_is_refused)
     ASSERT_NE(status, -1) << "did not exit on a bad port";
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_NE(WEXITSTATUS(status), 0);
+}
+
+TEST(services_delay, raffle_reply_waits_at_least_the_delay)
+{
+    struct delay_case {
+        const char *arg;
+        std::chrono::milliseconds at_least;
+    };
+    for (const delay_case &c : {delay_case{"300", 300ms}, delay_case{"1200", 1200ms}}) {
+        SCOPED_TRACE(c.arg);
+        service_process server({.extra_args = {"--delay-ms", c.arg}});
+        ASSERT_TRUE(server.running());
+        const int port = server.wait_listening();
+        ASSERT_GT(port, 0);
+        EXPECT_EQ(server.read_line(), std::string("raffle replies wait ") + c.arg + " ms");
+
+        const auto start = std::chrono::steady_clock::now();
+        const http_reply reply = http_get(port, raffle_target, c.at_least + 5000ms);
+        const auto took = std::chrono::steady_clock::now() - start;
+        ASSERT_TRUE(reply.ok);
+        EXPECT_EQ(reply.status, 200);
+        EXPECT_TRUE(std::regex_match(reply.body, std::regex(R"(^\{"time":"[0-9-]{10}","activity":"[A-Z0-9]{12}"\}$)")))
+            << reply.body;
+        EXPECT_GE(took, c.at_least);
+    }
+}
+
+TEST(services_delay, qr_image_is_not_held_back_by_a_waiting_raffle)
+{
+    service_process server({.extra_args = {"--delay-ms", "20000"}});
+    ASSERT_TRUE(server.running());
+    const int port = server.wait_listening();
+    ASSERT_GT(port, 0);
+    EXPECT_EQ(server.read_line(), "raffle replies wait 20000 ms");
+
+    const int waiting = send_get(port, raffle_target);
+    ASSERT_GE(waiting, 0);
+    std::this_thread::sleep_for(100ms);
+
+    const auto start = std::chrono::steady_clock::now();
+    const http_reply reply = http_get(port, "/api.php?text=AB12CD34EF56", 10000ms);
+    const auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_TRUE(reply.ok);
+    EXPECT_EQ(reply.status, 200);
+    EXPECT_EQ(qr_texts(reply), std::vector<std::string>{"AB12CD34EF56"});
+    EXPECT_LT(took, 5000ms);
+    // The QR request was logged first: the raffle sent before it is still waiting.
+    EXPECT_EQ(server.read_line(), "GET /api.php?text=AB12CD34EF56 200");
+    close(waiting);
+}
+
+TEST(services_delay, stop_signal_cuts_a_waiting_raffle_short)
+{
+    for (const int sig : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(sig == SIGTERM ? "SIGTERM" : "SIGINT");
+        service_process server({.extra_args = {"--delay-ms", "600000"}});
+        ASSERT_TRUE(server.running());
+        const int port = server.wait_listening();
+        ASSERT_GT(port, 0);
+        const int sock = send_get(port, raffle_target);
+        ASSERT_GE(sock, 0);
+        // Long enough for the server to accept the connection and start the wait.
+        std::this_thread::sleep_for(300ms);
+
+        const auto start = std::chrono::steady_clock::now();
+        const int status = server.signal_and_wait(sig, 4000ms);
+        const auto took = std::chrono::steady_clock::now() - start;
+        const std::string answer = receive_available(sock, 1000ms);
+        close(sock);
+        ASSERT_NE(status, -1) << "still running with a raffle reply waiting";
+        ASSERT_TRUE(WIFEXITED(status)) << "wait status " << status;
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        EXPECT_LT(took, 2500ms);
+        // The cut-short request still gets its reply rather than a dropped connection.
+        EXPECT_TRUE(answer.starts_with("HTTP/1.1 200")) << answer;
+    }
+}
+
+TEST(services_startup, delay_limits_are_accepted)
+{
+    for (const char *value : {"0", "600000"}) {
+        SCOPED_TRACE(value);
+        service_process server({.extra_args = {"--delay-ms", value}});
+        ASSERT_TRUE(server.running());
+        EXPECT_GT(server.wait_listening(), 0);
+    }
+}
+
+TEST(services_startup, bad_delay_is_a_usage_error)
+{
+    const std::vector<std::vector<std::string>> bad_args{
+        {"--delay-ms", "-1"},
+        {"--delay-ms", "600001"},
+        {"--delay-ms", "99999999999"},
+        {"--delay-ms", "abc"},
+        {"--delay-ms", ""},
+        {"--delay-ms", "1.5"},
+        {"--delay-ms", "5ms"},
+        {"--delay-ms", "+5"},
+        {"--delay-ms", " 5"},
+        {"--delay-ms"},
+    };
+    for (const std::vector<std::string> &args : bad_args) {
+        SCOPED_TRACE(args.size() > 1 ? "'" + args[1] + "'" : std::string("no value"));
+        service_process server({.extra_args = args});
+        ASSERT_TRUE(server.running());
+        EXPECT_EQ(server.read_line(1000ms), "") << "started despite a bad delay";
+        const int status = server.signal_and_wait(0);
+        ASSERT_NE(status, -1) << "did not exit on a bad delay";
+        ASSERT_TRUE(WIFEXITED(status)) << "wait status " << status;
+        EXPECT_EQ(WEXITSTATUS(status), 2);
+    }
 }
