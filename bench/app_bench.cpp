@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/main_window.h"
+#include "app/press_queue.h"
 #include "app/program_state.h"
 #include "app/start.h"
 #include "bench_env.h"
@@ -55,6 +56,9 @@ void press(benchmark::State& state)
     int since_reset = 0;
     for (auto _ : state) {
         on_generate_click();
+        // The reply comes back to the window's thread as a queued call.
+        while (press_in_flight())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (++since_reset == 100) {
             state.PauseTiming();
             set_page(state.range(0));

@@ -11,8 +11,8 @@ def times(path):
     return {b["name"]: b for b in data["benchmarks"] if b.get("run_type", "iteration") == "iteration"}
 
 
-def main(text_json, app_json, startup_json, memory_line):
-    t, a, s = times(text_json), times(app_json), times(startup_json)
+def main(text_json, app_json, startup_json, memory_line, stall_json):
+    t, a, s, w = times(text_json), times(app_json), times(startup_json), times(stall_json)
     ms = lambda b: b["real_time"] * {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
     rows = [
         ("fetch vs bare libcurl GET", ms(a["fetch"]), ms(a["bare_get"]), 1.05),
@@ -24,6 +24,9 @@ def main(text_json, app_json, startup_json, memory_line):
         ("search_text 64 MiB GBK mix vs memmem", ms(t["search_text_bench/gbk/64"]), ms(t["memmem_bench/gbk/64"]), None),
         ("search_text bytes/s, 1 MiB vs 64 MiB", t["search_text_bench/ascii/1"]["bytes_per_second"] / 1e9,
          t["search_text_bench/ascii/64"]["bytes_per_second"] / 1e9, 1.2),
+        ("longest window stall in a 200 ms press, empty page vs one frame", ms(w["press_stall/0/iterations:20/manual_time"]), 16.0, 1.0),
+        ("longest window stall in a 200 ms press, 10,000 snippets vs one frame",
+         ms(w["press_stall/10000/iterations:20/manual_time"]), 16.0, 1.0),
         ("start-up vs minimal Qt window", ms(s["run_to_end/program"]), ms(s["run_to_end/minimal_qt"]), 1.2),
     ]
     m = dict(re.findall(r"(\w+)=([\d.]+)", memory_line))
@@ -39,4 +42,4 @@ def main(text_json, app_json, startup_json, memory_line):
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:5])
+    main(*sys.argv[1:6])

@@ -5,9 +5,10 @@ set -eu
 
 build_pkgs="cmake g++ make pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev \
 libcpp-httplib-dev libqrencode-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev"
-# The stand-in's QR images are checked by decoding them; xdg-open and a CJK font serve the window.
-test_pkgs="zbar-tools libzbar-dev xdg-utils fonts-wqy-zenhei"
-run_pkgs="xdg-utils fonts-wqy-zenhei"
+# The stand-in's QR images are checked by decoding them; xdg-open and a CJK font serve the window;
+# xdg-user-dir names the documents directory of an installed program.
+test_pkgs="zbar-tools libzbar-dev xdg-utils xdg-user-dirs fonts-wqy-zenhei"
+run_pkgs="xdg-utils xdg-user-dirs fonts-wqy-zenhei"
 shot_pkgs="xvfb openbox imagemagick chromium x11-utils xdotool"
 fuzz_pkgs="cmake make clang libclang-rt-14-dev libcurl4-openssl-dev"
 windows_pkgs="cmake make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine locales xvfb"

@@ -27,3 +27,28 @@ TEST(DirectoryOf, Table)
     for (const Case& c : cases)
         EXPECT_EQ(directory_of(c.path, c.separator, c.double_byte_ansi).view(), c.directory) << c.name;
 }
+
+// Where 1.html goes: the program's directory when writable; else the documents
+// directory the desktop names, else home/Documents, each + "/vqgen"; with neither
+// known (Windows) the program's directory whatever it allows.
+TEST(ProgramDirectory, ChoiceByWhatTheUserMayWrite)
+{
+    struct Row {
+        const char* name;
+        bool writable;
+        const char* desktop_documents;
+        const char* home;
+        const char* chosen;
+    };
+    const Row rows[] = {
+        {"writable program directory", true, "/home/u/Docs", "/home/u", "/opt/vqgen"},
+        {"unwritable, the desktop names documents", false, "/home/u/\xE6\x96\x87\xE6\xA1\xA3", "/home/u",
+         "/home/u/\xE6\x96\x87\xE6\xA1\xA3/vqgen"},
+        {"unwritable, no xdg-user-dir", false, "", "/home/u", "/home/u/Documents/vqgen"},
+        {"unwritable, nothing named (Windows)", false, "", "", "/opt/vqgen"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(choose_program_directory("/opt/vqgen", row.writable, row.desktop_documents, row.home).view(),
+                  row.chosen)
+            << row.name;
+}

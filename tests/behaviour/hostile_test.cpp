@@ -37,6 +37,9 @@ std::vector<HostileRow> hostile_rows()
           ScriptServer::pause_for(100ms), ScriptServer::reset_connection()},
          plain_snippet("RESET", "2016-07-31")},
         {"redirect loop", {ScriptServer::reply(http_reply("302 Found", "", true, "Location: /loop\r\n"))}, ""},
+        // One line of almost a megabyte in the box: laid out without freezing the window.
+        {"code of 900,000 bytes", {ScriptServer::reply(http_reply("200 OK", raffle_reply(std::string(900000, 'M'), "x")))},
+         plain_snippet(std::string(900000, 'M'), "x")},
     };
 }
 

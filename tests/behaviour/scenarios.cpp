@@ -12,6 +12,7 @@
 #include "support/child_process.h"
 #include "support/relocate.h"
 #include "support/test_files.h"
+#include "text/program_texts.h"
 
 using namespace std::chrono_literals;
 
@@ -94,6 +95,18 @@ int yes_during_silent_fetch()
     return 101;
 }
 
+// One export of the empty page, then Esc: where 1.html lands is the caller's check.
+int export_then_close()
+{
+    driver::call_later(300ms, [] { driver::click(Control::按钮2); });
+    driver::call_later(700ms, [] {
+        if (read_control_text(Control::透明标签1).view() != gbk::export_done)
+            std::_Exit(102);
+        driver::key(Key::escape);
+    });
+    return start_program();
+}
+
 } // namespace
 
 int run_scenario(const std::string& name)
@@ -108,5 +121,7 @@ int run_scenario(const std::string& name)
         return escape_during_silent_fetch();
     if (name == "yes_during_silent_fetch")
         return yes_during_silent_fetch();
+    if (name == "export_then_close")
+        return export_then_close();
     return 120;
 }
