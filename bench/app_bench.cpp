@@ -15,6 +15,7 @@
 #include "app/program_state.h"
 #include "app/start.h"
 #include "bench_env.h"
+#include "bench_page.h"
 #include "codegen/fetch.h"
 #include "codegen/generate.h"
 #include "codegen/snippet.h"
@@ -35,18 +36,6 @@ void fetch(benchmark::State& state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(fetch_raffle_reply());
-}
-
-// A page of n snippets, in the program's state and in the box.
-void set_page(std::int64_t snippets)
-{
-    const Text one = coupon_snippet("A1B2C3D4E5F6", "2016-07-31");
-    std::string page;
-    page.reserve(static_cast<std::size_t>(snippets) * one.view().size());
-    for (std::int64_t i = 0; i < snippets; ++i)
-        page.append(one.view());
-    program.page_html = Text(std::move(page));
-    write_control_text(Control::编辑框1, program.page_html);
 }
 
 // Presses at a page of about n snippets: the page is set back every 100 presses.

@@ -16,6 +16,7 @@
 #include "app/program_state.h"
 #include "app/start.h"
 #include "bench_env.h"
+#include "bench_page.h"
 #include "codegen/generate.h"
 #include "codegen/snippet.h"
 #include "support/script_server.h"
@@ -23,17 +24,6 @@
 namespace {
 
 constexpr std::uint16_t slow_port = 18392;
-
-void set_page(std::int64_t snippets)
-{
-    const Text one = coupon_snippet("A1B2C3D4E5F6", "2016-07-31");
-    std::string page;
-    page.reserve(static_cast<std::size_t>(snippets) * one.view().size());
-    for (std::int64_t i = 0; i < snippets; ++i)
-        page.append(one.view());
-    program.page_html = Text(std::move(page));
-    write_control_text(Control::编辑框1, program.page_html);
-}
 
 void press_stall(benchmark::State& state)
 {

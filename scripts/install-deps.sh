@@ -11,7 +11,7 @@ test_pkgs="zbar-tools libzbar-dev xdg-utils xdg-user-dirs fonts-wqy-zenhei"
 run_pkgs="xdg-utils xdg-user-dirs fonts-wqy-zenhei"
 shot_pkgs="xvfb openbox imagemagick chromium x11-utils xdotool"
 fuzz_pkgs="cmake make clang libclang-rt-14-dev libcurl4-openssl-dev"
-windows_pkgs="cmake make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine locales xvfb"
+windows_pkgs="cmake make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine locales xvfb openbox"
 
 case "${1:-build}" in
   build) want="$build_pkgs" ;;

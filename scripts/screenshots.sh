@@ -7,13 +7,15 @@ out=$(realpath docs)
 work=$(mktemp -d)
 display=:97
 pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
+# Newest first: the window goes before its display.
+cleanup() { for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done; rm -rf "$work"; }
 trap cleanup EXIT
 
 Xvfb $display -screen 0 1024x768x24 >/dev/null 2>&1 & pids+=($!)
 sleep 1
 DISPLAY=$display openbox >/dev/null 2>&1 & pids+=($!)
-"$build/services/vqgen-services" --port 8370 >"$work/services.log" 2>&1 & pids+=($!)
+"$build/services/vqgen-services" --port 8370 >"$work/services.log" 2>&1 &
+services=$!; pids+=($services)
 sleep 1
 
 # The program saves 1.html beside itself: run a copy, with an opener that only records.
@@ -37,4 +39,17 @@ chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
   --disable-background-networking --disable-component-update --disable-sync \
   --user-data-dir="$work/chrome" --window-size=600,900 --screenshot="$out/page.png" \
   "file://$work/1.html" >/dev/null 2>&1
-echo "wrote $out/window.png and $out/page.png"
+# A slow raffle service: the window waits, busy but alive, and says so after 300 ms.
+kill "$services"; wait "$services" 2>/dev/null || true
+"$build/services/vqgen-services" --port 8370 --delay-ms 3000 >>"$work/services.log" 2>&1 & pids+=($!)
+sleep 1
+DISPLAY=$display xdotool key --window "$win" Return
+sleep 1
+DISPLAY=$display import -window "$win" -frame "$out/window-busy.png" 2>/dev/null
+
+# Closing with a code not yet exported asks first.
+sleep 3
+DISPLAY=$display xdotool key --window "$win" Escape
+sleep 1
+DISPLAY=$display import -window root -crop 420x460+300+140 "$out/close-question.png"
+echo "wrote $out/window.png, $out/page.png, $out/window-busy.png and $out/close-question.png"

@@ -34,15 +34,6 @@ const CloseRow close_rows[] = {
     {"close button, answered by Y", driver::close_button, [] { driver::key(Key::letter_y); }, true},
 };
 
-// Under Wine a process whose thread is blocked in WinINet takes about 2 s more to
-// be reported ended (seen with ExitProcess and TerminateProcess alike); the window
-// itself is gone at once.
-#if defined(_WIN32)
-constexpr long long closing_limit_ms = 3000;
-#else
-constexpr long long closing_limit_ms = 1000;
-#endif
-
 // The time the child wrote down when it asked to close, against now.
 long long milliseconds_since_close()
 {
@@ -121,6 +112,6 @@ TEST(Lifecycle, ClosingDuringASilentFetchEndsAtOnce)
         EXPECT_TRUE(outcome.finished);
         EXPECT_EQ(outcome.status, 0);
         EXPECT_GE(since_close, 0);
-        EXPECT_LT(since_close, closing_limit_ms);
+        EXPECT_LT(since_close, 1000);
     }
 }

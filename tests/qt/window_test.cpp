@@ -1,4 +1,5 @@
-// The main window, offscreen: real widgets, real key presses.
+// The Qt main window's own checks, offscreen: real widgets, real key presses. The
+// key table and the created event are in the behaviour suite (tests/behaviour/).
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,18 +14,9 @@
 
 namespace {
 
-int generate_clicks = 0;
-int export_clicks = 0;
-int created_calls = 0;
-bool window_visible_when_created = true;
-
-void record_created()
-{
-    ++created_calls;
-    window_visible_when_created = main_window_widget() && main_window_widget()->isVisible();
-}
-void record_generate() { ++generate_clicks; }
-void record_export() { ++export_clicks; }
+// These checks are about the window alone: its events do nothing.
+void nothing() {}
+const WindowEvents no_events{nothing, nothing, nothing, nullptr};
 
 QString utf8(const char* s) { return QString::fromUtf8(s); }
 
@@ -41,8 +33,7 @@ class WindowTest : public QObject {
 private slots:
     void init()
     {
-        generate_clicks = export_clicks = created_calls = 0;
-        QVERIFY(load_main_window(WindowEvents{record_created, record_generate, record_export}));
+        QVERIFY(load_main_window(no_events));
         window = main_window_widget();
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -53,67 +44,6 @@ private slots:
         if (window)
             window->close();
         QTRY_VERIFY(window.isNull()); // the window deletes itself on close
-    }
-
-    void created_event_runs_once_before_show()
-    {
-        QCOMPARE(created_calls, 1);
-        QVERIFY(!window_visible_when_created);
-        QCOMPARE(QApplication::focusWidget(), control("按钮1"));
-    }
-
-    void keys_data()
-    {
-        QTest::addColumn<QString>("focused");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("generate");
-        QTest::addColumn<int>("exported");
-        QTest::addColumn<QString>("focus_after");
-        QTest::addColumn<bool>("closed");
-        const int none = Qt::NoModifier;
-        const int shift = Qt::ShiftModifier;
-        const int keypad = Qt::KeypadModifier;
-        QTest::newRow("Tab 按钮1") << utf8("按钮1") << int(Qt::Key_Tab) << none << 0 << 0 << utf8("编辑框1") << false;
-        QTest::newRow("Tab 编辑框1") << utf8("编辑框1") << int(Qt::Key_Tab) << none << 0 << 0 << utf8("按钮2") << false;
-        QTest::newRow("Tab 按钮2") << utf8("按钮2") << int(Qt::Key_Tab) << none << 0 << 0 << utf8("按钮1") << false;
-        QTest::newRow("Shift+Tab 按钮1") << utf8("按钮1") << int(Qt::Key_Backtab) << shift << 0 << 0 << utf8("按钮2") << false;
-        QTest::newRow("Shift+Tab 编辑框1") << utf8("编辑框1") << int(Qt::Key_Backtab) << shift << 0 << 0 << utf8("按钮1") << false;
-        QTest::newRow("Enter 按钮1") << utf8("按钮1") << int(Qt::Key_Return) << none << 1 << 0 << utf8("按钮1") << false;
-        QTest::newRow("Enter 按钮2") << utf8("按钮2") << int(Qt::Key_Return) << none << 1 << 0 << utf8("按钮2") << false;
-        QTest::newRow("Enter 编辑框1") << utf8("编辑框1") << int(Qt::Key_Return) << none << 1 << 0 << utf8("编辑框1") << false;
-        QTest::newRow("keypad Enter 按钮2") << utf8("按钮2") << int(Qt::Key_Enter) << keypad << 1 << 0 << utf8("按钮2") << false;
-        QTest::newRow("Space 按钮1") << utf8("按钮1") << int(Qt::Key_Space) << none << 1 << 0 << utf8("按钮1") << false;
-        QTest::newRow("Space 按钮2") << utf8("按钮2") << int(Qt::Key_Space) << none << 0 << 1 << utf8("按钮2") << false;
-        QTest::newRow("F1 按钮1") << utf8("按钮1") << int(Qt::Key_F1) << none << 0 << 0 << utf8("按钮1") << false;
-        QTest::newRow("typing in 编辑框1") << utf8("编辑框1") << int(Qt::Key_A) << none << 0 << 0 << utf8("编辑框1") << false;
-        QTest::newRow("Esc 按钮1") << utf8("按钮1") << int(Qt::Key_Escape) << none << 0 << 0 << QString() << true;
-        QTest::newRow("Esc 编辑框1") << utf8("编辑框1") << int(Qt::Key_Escape) << none << 0 << 0 << QString() << true;
-    }
-
-    void keys()
-    {
-        QFETCH(QString, focused);
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(int, generate);
-        QFETCH(int, exported);
-        QFETCH(QString, focus_after);
-        QFETCH(bool, closed);
-        write_control_text(Control::编辑框1, "page");
-        QWidget* target = window->findChild<QWidget*>(focused);
-        target->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), target);
-        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(generate_clicks, generate);
-        QCOMPARE(export_clicks, exported);
-        if (closed) {
-            QTRY_VERIFY(window.isNull());
-            return;
-        }
-        QCOMPARE(QApplication::focusWidget()->objectName(), focus_after);
-        QCOMPARE(read_control_text(Control::编辑框1).view(), std::string_view("page"));
-        QCOMPARE(edit()->toPlainText(), QStringLiteral("page"));
     }
 
     void edit_box_refuses_paste_cut_and_delete()

@@ -106,7 +106,9 @@ void click(Control control)
 
 void key(Key key)
 {
-    const HWND target = GetFocus();
+    // A window that is not in the foreground (a child process's) has no focus;
+    // its keys then go to the frame, through the same keyboard rules.
+    const HWND target = GetFocus() != nullptr ? GetFocus() : main_window_handle();
     if (target == nullptr)
         return;
     const WPARAM code = virtual_key(key);
@@ -176,8 +178,8 @@ bool question_defaults_to_no()
     const HWND box = open_box();
     if (box == nullptr)
         return false;
-    const LRESULT id = SendMessageA(box, DM_GETDEFID, 0, 0);
-    return HIWORD(id) == DC_HASDEFID && LOWORD(id) == IDNO;
+    const HWND no = GetDlgItem(box, IDNO);
+    return no != nullptr && (GetWindowLongA(no, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
 }
 
 void click_question(bool yes)

@@ -1,5 +1,6 @@
-// The Win32 window in-process (under Wine when cross-built): real controls, keys
-// posted to the focused control and handled through the window's own message loop.
+// The Win32 window's own checks, in-process (under Wine when cross-built): real
+// controls, byte round trips, frame and layout. The key table and the created event
+// are in the behaviour suite (tests/behaviour/).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,25 +12,15 @@
 
 namespace {
 
-int generate_clicks = 0;
-int export_clicks = 0;
-int created_calls = 0;
-bool visible_when_created = true;
-
-void record_created()
-{
-    ++created_calls;
-    visible_when_created = main_window_handle() && IsWindowVisible(main_window_handle());
-}
-void record_generate() { ++generate_clicks; }
-void record_export() { ++export_clicks; }
+// These checks are about the window alone: its events do nothing.
+void nothing() {}
+const WindowEvents no_events{nothing, nothing, nothing, nullptr};
 
 class Win32Window : public testing::Test {
 protected:
     void SetUp() override
     {
-        generate_clicks = export_clicks = created_calls = 0;
-        ASSERT_TRUE(load_main_window(WindowEvents{record_created, record_generate, record_export}));
+        ASSERT_TRUE(load_main_window(no_events));
         process_pending_messages();
     }
     void TearDown() override
@@ -38,74 +29,9 @@ protected:
             DestroyWindow(main_window_handle());
         process_pending_messages();
     }
-
-    static void press(WPARAM key, bool shift = false)
-    {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        const HWND focused = GetFocus();
-        PostMessageA(focused, WM_KEYDOWN, key, 1);
-        PostMessageA(focused, WM_KEYUP, key, 0xC0000001);
-        process_pending_messages();
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
-    }
 };
 
 } // namespace
-
-TEST_F(Win32Window, CreatedOnceBeforeShowAndUpperButtonFocused)
-{
-    EXPECT_EQ(created_calls, 1);
-    EXPECT_FALSE(visible_when_created);
-    EXPECT_TRUE(IsWindowVisible(main_window_handle()));
-    EXPECT_EQ(GetFocus(), control_handle(Control::按钮1));
-}
-
-TEST_F(Win32Window, Keys)
-{
-    struct Row {
-        const char* name;
-        Control focused;
-        WPARAM key;
-        bool shift;
-        int generate;
-        int exported;
-        Control focus_after;
-        bool closes;
-    };
-    const Row rows[] = {
-        {"Tab 按钮1", Control::按钮1, VK_TAB, false, 0, 0, Control::编辑框1, false},
-        {"Tab 编辑框1", Control::编辑框1, VK_TAB, false, 0, 0, Control::按钮2, false},
-        {"Tab 按钮2", Control::按钮2, VK_TAB, false, 0, 0, Control::按钮1, false},
-        {"Shift+Tab 按钮1", Control::按钮1, VK_TAB, true, 0, 0, Control::按钮2, false},
-        {"Enter 按钮2", Control::按钮2, VK_RETURN, false, 1, 0, Control::按钮2, false},
-        {"Enter 编辑框1", Control::编辑框1, VK_RETURN, false, 1, 0, Control::编辑框1, false},
-        {"Space 按钮2", Control::按钮2, VK_SPACE, false, 0, 1, Control::按钮2, false},
-        {"Space 按钮1", Control::按钮1, VK_SPACE, false, 1, 0, Control::按钮1, false},
-        {"F1 按钮1", Control::按钮1, VK_F1, false, 0, 0, Control::按钮1, false},
-        {"Esc 编辑框1", Control::编辑框1, VK_ESCAPE, false, 0, 0, Control::编辑框1, true},
-    };
-    for (const Row& row : rows) {
-        if (!main_window_handle()) {
-            ASSERT_TRUE(load_main_window(WindowEvents{record_created, record_generate, record_export}));
-        }
-        generate_clicks = export_clicks = 0;
-        write_control_text(Control::编辑框1, "page");
-        SetFocus(control_handle(row.focused));
-        press(row.key, row.shift);
-        EXPECT_EQ(generate_clicks, row.generate) << row.name;
-        EXPECT_EQ(export_clicks, row.exported) << row.name;
-        if (row.closes) {
-            EXPECT_EQ(main_window_handle(), nullptr) << row.name;
-            continue;
-        }
-        EXPECT_EQ(GetFocus(), control_handle(row.focused == row.focus_after ? row.focused : row.focus_after)) << row.name;
-        EXPECT_EQ(read_control_text(Control::编辑框1).view(), "page") << row.name;
-    }
-}
 
 TEST_F(Win32Window, RoundTripsKeepEveryByte)
 {
