@@ -2,16 +2,19 @@
 // exact bytes last written to each control and hands them back byte for byte.
 #include <windows.h>
 
+#include <map>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "app/main_window.h"
+#include "app/window_mailbox.h"
+#include "app/win32/layout.h"
 #include "app/win32/window.h"
 #include "text/program_texts.h"
 
 namespace {
 
-constexpr int outer_width = 305;
-constexpr int outer_height = 419;
 constexpr int icon_resource = 1;
 const char* const window_class = "vqgen_main_window";
 
@@ -25,11 +28,43 @@ struct Window {
     std::string edit_bytes;
     WindowEvents events;
     HBRUSH white = nullptr;
+    // Replies from the fetch's thread; a posted deliver_message wakes the window.
+    std::shared_ptr<WindowMailbox> mailbox;
+    std::map<UINT_PTR, std::function<void()>> timers;
+    UINT_PTR last_timer = 0;
+    bool busy = false;
+    bool asking_to_close = false;
 };
 
 Window window;
+bool quit_seen = false;
 
 enum ControlId { label_id = 101, export_id = 102, edit_id = 103, generate_id = 104 };
+constexpr UINT deliver_message = WM_APP + 1;
+
+// Every close a person asks for comes here; a second request while the question
+// is open is dropped.
+void close_on_request(HWND frame)
+{
+    if (window.asking_to_close)
+        return;
+    window.asking_to_close = true;
+    const bool close = window.events.close_requested == nullptr || window.events.close_requested();
+    window.asking_to_close = false;
+    if (close)
+        DestroyWindow(frame);
+}
+
+void run_timer(HWND frame, UINT_PTR id)
+{
+    KillTimer(frame, id);
+    const auto found = window.timers.find(id);
+    if (found == window.timers.end())
+        return;
+    const std::function<void()> callback = std::move(found->second);
+    window.timers.erase(found);
+    callback();
+}
 
 LRESULT CALLBACK window_procedure(HWND frame, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -52,9 +87,28 @@ LRESULT CALLBACK window_procedure(HWND frame, UINT message, WPARAM wparam, LPARA
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
     case WM_CLOSE:
-        DestroyWindow(frame);
+        close_on_request(frame);
+        return 0;
+    case WM_SETCURSOR:
+        if (window.busy && LOWORD(lparam) == HTCLIENT) {
+            SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_APPSTARTING)));
+            return TRUE;
+        }
+        return DefWindowProcA(frame, message, wparam, lparam);
+    case WM_TIMER:
+        run_timer(frame, wparam);
+        return 0;
+    case deliver_message:
+        if (window.mailbox)
+            window.mailbox->deliver();
+        return 0;
+    case WM_DPICHANGED: // moved to a screen with another scale
+        follow_dpi_change(frame, HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
         return 0;
     case WM_DESTROY:
+        if (window.mailbox)
+            window.mailbox->close();
+        window.timers.clear();
         window.frame = window.label = window.export_button = window.edit = window.generate_button = nullptr;
         PostQuitMessage(0);
         return 0;
@@ -63,15 +117,12 @@ LRESULT CALLBACK window_procedure(HWND frame, UINT message, WPARAM wparam, LPARA
     }
 }
 
-HWND make_control(DWORD extended, const char* type, std::string_view text, DWORD style, RECT place, int id)
+// Placed and given its font by lay_out_controls, for the frame's DPI.
+HWND make_control(DWORD extended, const char* type, std::string_view text, DWORD style, int id)
 {
     const std::string caption(text);
-    HWND control = CreateWindowExA(extended, type, caption.c_str(), WS_CHILD | WS_VISIBLE | style, place.left,
-                                   place.top, place.right, place.bottom, window.frame,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    if (control != nullptr)
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-    return control;
+    return CreateWindowExA(extended, type, caption.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window.frame,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
 }
 
 bool register_class()
@@ -92,17 +143,16 @@ bool register_class()
 bool make_controls()
 {
     window.label = make_control(WS_EX_TRANSPARENT, "STATIC", gbk::label_initial,
-                                SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, {0, 0, 304, 32}, label_id);
+                                SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, label_id);
     window.export_button = make_control(0, "BUTTON", gbk::export_button_caption,
-                                        BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP, {8, 80, 280, 40}, export_id);
+                                        BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP, export_id);
     window.edit = make_control(WS_EX_CLIENTEDGE, "EDIT", "",
-                               ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                               {5, 128, 280, 256}, edit_id);
+                               ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, edit_id);
     window.generate_button = make_control(0, "BUTTON", gbk::generate_button_caption,
-                                          BS_DEFPUSHBUTTON | BS_MULTILINE | WS_TABSTOP, {8, 32, 280, 40}, generate_id);
+                                          BS_DEFPUSHBUTTON | BS_MULTILINE | WS_TABSTOP, generate_id);
     if (window.edit != nullptr)
         SendMessageA(window.edit, EM_SETLIMITTEXT, 0, 0); // no limit of its own
-    return window.label && window.export_button && window.edit && window.generate_button;
+    return lay_out_controls(window_dpi(window.frame));
 }
 
 // Tab order: 按钮1, 编辑框1, 按钮2, and round again.
@@ -169,26 +219,33 @@ void process_pending_messages()
 {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
+        if (message.message == WM_QUIT) {
+            quit_seen = true; // for the loop, when this ran inside one of its handlers
             return;
+        }
         dispatch(message);
     }
 }
 
 bool load_main_window(const WindowEvents& events)
 {
+    prepare_common_controls(); // where it fails, the classic controls serve
     if (!register_class())
         return false;
     window = Window{};
     window.events = events;
+    quit_seen = false;
+
     window.white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - outer_width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - outer_height) / 2;
     std::string caption = std::string(gbk::caption_prefix) + std::string(gbk::caption_attribution);
-    window.frame = CreateWindowExA(0, window_class, caption.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, left,
-                                   top, outer_width, outer_height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (window.frame == nullptr || !make_controls())
+    // Sized and centred by place_frame once the screen it lands on, and so its DPI, is known.
+    window.frame = CreateWindowExA(0, window_class, caption.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    if (window.frame == nullptr || !place_frame(window.frame) || !make_controls())
         return false;
+    window.mailbox = std::make_shared<WindowMailbox>(
+        [frame = window.frame] { PostMessageA(frame, deliver_message, 0, 0); });
     events.created();
     ShowWindow(window.frame, SW_SHOWNORMAL);
     SetForegroundWindow(window.frame);
@@ -201,7 +258,7 @@ void run_message_loop()
     if (window.frame == nullptr)
         return;
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0)
+    while (!quit_seen && GetMessageA(&message, nullptr, 0, 0) > 0)
         dispatch(message);
 }
 
@@ -241,4 +298,43 @@ void show_fatal_box(std::string_view message)
 {
     const std::string text(message);
     MessageBoxA(nullptr, text.c_str(), "vqgen", MB_OK | MB_ICONERROR);
+}
+
+void run_off_window_thread(std::function<Text()> job, std::function<void(Text)> done)
+{
+    if (window.frame == nullptr)
+        return;
+    std::thread([job = std::move(job), done = std::move(done), mailbox = window.mailbox] {
+        Text result = job();
+        mailbox->post([done, result = std::move(result)]() mutable { done(std::move(result)); });
+    }).detach();
+}
+
+void call_after(std::chrono::milliseconds delay, std::function<void()> callback)
+{
+    if (window.frame == nullptr)
+        return;
+    const UINT_PTR id = ++window.last_timer;
+    window.timers[id] = std::move(callback);
+    SetTimer(window.frame, id, static_cast<UINT>(delay.count()), nullptr);
+}
+
+void show_busy_cursor(bool busy)
+{
+    window.busy = busy;
+    POINT at;
+    RECT place;
+    if (window.frame == nullptr || !GetCursorPos(&at) || !GetWindowRect(window.frame, &place) || !PtInRect(&place, at))
+        return;
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_APPSTARTING : IDC_ARROW)));
+}
+
+bool ask_yes_no(std::string_view question)
+{
+    if (window.frame == nullptr)
+        return false;
+    const std::string text(question);
+    char caption[256] = {};
+    GetWindowTextA(window.frame, caption, sizeof caption);
+    return MessageBoxA(window.frame, text.c_str(), caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }

@@ -71,7 +71,8 @@ void Behaviour::serve_reply(const std::string& body)
 
 void Behaviour::wait_for_presses()
 {
-    ASSERT_TRUE(driver::pump_until([] { return !press_in_flight(); }));
+    // A guard against a hang, not a time limit: sanitizer builds lay a megabyte out slowly.
+    ASSERT_TRUE(driver::pump_until([] { return !press_in_flight(); }, std::chrono::seconds(120)));
 }
 
 void Behaviour::press()

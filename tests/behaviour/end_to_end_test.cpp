@@ -62,7 +62,13 @@ struct Services {
         started = driver::pump_until([] { return !http_get_bytes(std::string("http://") + behaviour_endpoint + "/").empty(); },
                                      std::chrono::seconds(20));
     }
-    ~Services() { test_files::write(from_windows(shared_dir + "/stop"), ""); }
+    // Gone once its port answers no more, so that the next test can take the port.
+    ~Services()
+    {
+        test_files::write(from_windows(shared_dir + "/stop"), "");
+        driver::pump_until([] { return http_get_bytes(std::string("http://") + behaviour_endpoint + "/").empty(); },
+                           std::chrono::seconds(20));
+    }
     bool running() const { return started; }
 };
 
