@@ -112,11 +112,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vqgen-services did not start on port %d\n", bench_port);
         return 1;
     }
-    QApplication app(argc, argv);
-    if (!load_main_window(program_events()))
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return run_benchmarks_with_window(argc, argv);
 }
