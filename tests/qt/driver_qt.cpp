@@ -89,7 +89,8 @@ void click(Control control)
 void key(Key key)
 {
     const auto [code, modifiers] = qt_key(key);
-    QWidget* target = open_question() ? QApplication::focusWidget() : QApplication::focusWidget();
+    // The focused widget is the question box's button while the box is open.
+    QWidget* target = QApplication::focusWidget();
     if (target == nullptr)
         target = open_question() ? static_cast<QWidget*>(open_question()) : main_window_widget();
     if (target != nullptr)
