@@ -56,6 +56,8 @@ struct Services {
         const char* executable = std::getenv("VQGEN_SERVICES_EXE");
         if (executable == nullptr)
             return;
+        // A stop file left by an earlier run with the same process number would stop it at once.
+        test_files::remove_tree(from_windows(shared_dir));
         test_files::make_directory(from_windows(shared_dir));
         run_linux("'" + std::string(executable) + "' --port " + std::to_string(behaviour_port) + " >" + shared_dir +
                   "/log 2>&1 & pid=$!; while [ ! -e " + shared_dir + "/stop ]; do sleep 0.2; done; kill $pid");
@@ -68,6 +70,7 @@ struct Services {
         test_files::write(from_windows(shared_dir + "/stop"), "");
         driver::pump_until([] { return http_get_bytes(std::string("http://") + behaviour_endpoint + "/").empty(); },
                            std::chrono::seconds(20));
+        test_files::remove_tree(from_windows(shared_dir));
     }
     bool running() const { return started; }
 };
