@@ -15,8 +15,9 @@ struct WindowEvents {
     void (*created)() = nullptr;
     void (*generate_click)() = nullptr; // 按钮1
     void (*export_click)() = nullptr;   // 按钮2
-    // A person asks to close the window (Esc, close button, window menu, Alt+F4);
-    // false keeps it open. Without it every such request closes the window.
+    // A person asks to close the window (Esc, close button, window menu, Alt+F4),
+    // also while an earlier request's question is open; false keeps it open.
+    // Without it every such request closes the window.
     bool (*close_requested)() = nullptr;
 };
 

@@ -30,10 +30,17 @@ void prepare_process()
 
 bool confirm_close()
 {
+    // A second close request while the question is open is dropped.
+    static bool asking = false;
+    if (asking)
+        return false;
     if (program.page_html.empty())
         return true;
-    return ask_yes_no(join_texts(gbk::close_question_prefix, int_to_text(program.generated_count),
-                                 gbk::close_question_suffix));
+    asking = true;
+    const bool yes = ask_yes_no(join_texts(gbk::close_question_prefix, int_to_text(program.generated_count),
+                                           gbk::close_question_suffix));
+    asking = false;
+    return yes;
 }
 
 WindowEvents program_events()

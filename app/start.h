@@ -6,7 +6,8 @@
 // The handlers the window binds: created, 按钮1, 按钮2.
 WindowEvents program_events();
 
-// The window's close question: with codes not yet exported, asks whether to close.
+// The window's close question: with codes not yet exported, asks whether to close;
+// false for a request made while the question is open.
 bool confirm_close();
 
 // Prepares the process, loads the main window, runs its loop; returns 0.

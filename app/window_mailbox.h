@@ -3,9 +3,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#include "text/text.h"
 
 class WindowMailbox {
 public:
@@ -49,3 +53,14 @@ private:
     std::vector<std::function<void()>> calls_;
     bool closed_ = false;
 };
+
+// Runs job on a thread of its own and posts done with its result to the mailbox. The
+// thread is not waited for: a request that never ends is left behind with it.
+inline void run_on_own_thread(std::shared_ptr<WindowMailbox> mailbox, std::function<Text()> job,
+                              std::function<void(Text)> done)
+{
+    std::thread([job = std::move(job), done = std::move(done), mailbox = std::move(mailbox)] {
+        Text result = job();
+        mailbox->post([done, result = std::move(result)]() mutable { done(std::move(result)); });
+    }).detach();
+}

@@ -16,7 +16,6 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "app/main_window.h"
 #include "app/window_mailbox.h"
@@ -54,7 +53,6 @@ public:
     // Replies from the fetch's thread come in through here, as queued calls.
     std::shared_ptr<WindowMailbox> mailbox =
         std::make_shared<WindowMailbox>([this] { QMetaObject::invokeMethod(this, [this] { mailbox->deliver(); }, Qt::QueuedConnection); });
-    bool asking_to_close = false;
 
     std::string label_bytes{gbk::label_initial};
     std::string edit_bytes;
@@ -227,18 +225,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-// Every close a person asks for (Esc, the close button, the window menu, Alt+F4)
-// comes here; a second request while the question is open is dropped.
+// Every close a person asks for (Esc, the close button, the window menu, Alt+F4) comes here.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (asking_to_close) {
-        event->ignore();
-        return;
-    }
-    asking_to_close = true;
-    const bool close = events.close_requested == nullptr || events.close_requested();
-    asking_to_close = false;
-    if (close)
+    if (events.close_requested == nullptr || events.close_requested())
         event->accept();
     else
         event->ignore();
@@ -350,12 +340,8 @@ void show_fatal_box(std::string_view message)
 
 void run_off_window_thread(std::function<Text()> job, std::function<void(Text)> done)
 {
-    if (!window)
-        return;
-    std::thread([job = std::move(job), done = std::move(done), mailbox = window->mailbox] {
-        Text result = job();
-        mailbox->post([done, result = std::move(result)]() mutable { done(std::move(result)); });
-    }).detach();
+    if (window)
+        run_on_own_thread(window->mailbox, std::move(job), std::move(done));
 }
 
 void call_after(std::chrono::milliseconds delay, std::function<void()> callback)

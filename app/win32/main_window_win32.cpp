@@ -5,7 +5,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "app/main_window.h"
 #include "app/window_mailbox.h"
@@ -33,7 +32,6 @@ struct Window {
     std::map<UINT_PTR, std::function<void()>> timers;
     UINT_PTR last_timer = 0;
     bool busy = false;
-    bool asking_to_close = false;
 };
 
 Window window;
@@ -41,19 +39,6 @@ bool quit_seen = false;
 
 enum ControlId { label_id = 101, export_id = 102, edit_id = 103, generate_id = 104 };
 constexpr UINT deliver_message = WM_APP + 1;
-
-// Every close a person asks for comes here; a second request while the question
-// is open is dropped.
-void close_on_request(HWND frame)
-{
-    if (window.asking_to_close)
-        return;
-    window.asking_to_close = true;
-    const bool close = window.events.close_requested == nullptr || window.events.close_requested();
-    window.asking_to_close = false;
-    if (close)
-        DestroyWindow(frame);
-}
 
 void run_timer(HWND frame, UINT_PTR id)
 {
@@ -86,8 +71,9 @@ LRESULT CALLBACK window_procedure(HWND frame, UINT message, WPARAM wparam, LPARA
         SetTextColor(dc, RGB(0, 0, 0));
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
-    case WM_CLOSE:
-        close_on_request(frame);
+    case WM_CLOSE: // every close a person asks for comes here
+        if (window.events.close_requested == nullptr || window.events.close_requested())
+            DestroyWindow(frame);
         return 0;
     case WM_SETCURSOR:
         if (window.busy && LOWORD(lparam) == HTCLIENT) {
@@ -302,12 +288,8 @@ void show_fatal_box(std::string_view message)
 
 void run_off_window_thread(std::function<Text()> job, std::function<void(Text)> done)
 {
-    if (window.frame == nullptr)
-        return;
-    std::thread([job = std::move(job), done = std::move(done), mailbox = window.mailbox] {
-        Text result = job();
-        mailbox->post([done, result = std::move(result)]() mutable { done(std::move(result)); });
-    }).detach();
+    if (window.frame != nullptr)
+        run_on_own_thread(window.mailbox, std::move(job), std::move(done));
 }
 
 void call_after(std::chrono::milliseconds delay, std::function<void()> callback)

@@ -59,8 +59,11 @@ struct Services {
         // A stop file left by an earlier run with the same process number would stop it at once.
         test_files::remove_tree(from_windows(shared_dir));
         test_files::make_directory(from_windows(shared_dir));
-        run_linux("'" + std::string(executable) + "' --port " + std::to_string(behaviour_port) + " >" + shared_dir +
-                  "/log 2>&1 & pid=$!; while [ ! -e " + shared_dir + "/stop ]; do sleep 0.2; done; kill $pid");
+        std::string command = "'";
+        command.append(executable).append("' --port ").append(std::to_string(behaviour_port));
+        command.append(" >").append(shared_dir).append("/log 2>&1 & pid=$!; while [ ! -e ");
+        command.append(shared_dir).append("/stop ]; do sleep 0.2; done; kill $pid");
+        run_linux(command);
         started = driver::pump_until([] { return !http_get_bytes(std::string("http://") + behaviour_endpoint + "/").empty(); },
                                      std::chrono::seconds(20));
     }

@@ -22,7 +22,6 @@ struct OutcomeRow {
 
 std::vector<OutcomeRow> outcome_rows()
 {
-    const std::string head = "HTTP/1.0 200 OK\r\n\r\n";
     return {
         {"full reply", {ScriptServer::reply(http_reply("200 OK", raffle_reply("FULL")))}, plain_snippet("FULL", "2016-07-31")},
         {"code only", {ScriptServer::reply(http_reply("200 OK", "{\"activity\":\"ZZ9\"}"))}, plain_snippet("ZZ9", "")},

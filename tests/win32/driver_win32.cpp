@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <map>
-#include <thread>
 
 #include "app/win32/window.h"
 #include "behaviour/driver.h"
