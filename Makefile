@@ -42,11 +42,12 @@ SANITIZE_BUILD ?= build-sanitize
 test-sanitize: deps-test
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVQGEN_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=$(ASAN_OPTIONS) UBSAN_OPTIONS=$(UBSAN_OPTIONS) \
+	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=$(ASAN_OPTIONS) UBSAN_OPTIONS=$(UBSAN_OPTIONS) LSAN_OPTIONS=$(LSAN_OPTIONS) \
 	  ctest --output-on-failure -j $(JOBS)
 
 ASAN_OPTIONS ?= halt_on_error=1:abort_on_error=0:detect_stack_use_after_return=1
 UBSAN_OPTIONS ?= halt_on_error=1:print_stacktrace=1
+LSAN_OPTIONS ?= suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
 # Each libFuzzer target for FUZZ_SECONDS (CI uses 10).
 FUZZ_SECONDS ?= 60
