@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -54,13 +53,9 @@ private:
     bool closed_ = false;
 };
 
-// Runs job on a thread of its own and posts done with its result to the mailbox. The
-// thread is not waited for: a request that never ends is left behind with it.
-inline void run_on_own_thread(std::shared_ptr<WindowMailbox> mailbox, std::function<Text()> job,
-                              std::function<void(Text)> done)
-{
-    std::thread([job = std::move(job), done = std::move(done), mailbox = std::move(mailbox)] {
-        Text result = job();
-        mailbox->post([done, result = std::move(result)]() mutable { done(std::move(result)); });
-    }).detach();
-}
+// Runs job on a thread that is not busy with another job (one left idle by an earlier
+// job, or a new one) and posts done with its result to the mailbox. The thread is not
+// waited for: a request that never ends is left behind with it, and later jobs go on
+// without it.
+void run_on_spare_thread(std::shared_ptr<WindowMailbox> mailbox, std::function<Text()> job,
+                         std::function<void(Text)> done);

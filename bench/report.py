@@ -17,6 +17,7 @@ def main(text_json, app_json, startup_json, memory_line, stall_json):
     rows = [
         ("fetch vs bare libcurl GET", ms(a["fetch"]), ms(a["bare_get"]), 1.05),
         ("press, empty page vs bare GET", ms(a["press/0"]), ms(a["bare_get"]), 1.5),
+        ("press, empty page, no repaint vs bare GET", ms(a["press_unpainted/0"]), ms(a["bare_get"]), 1.5),
         ("press, 1,000 snippets vs empty page", ms(a["press/1000"]), ms(a["press/0"]), 2.0),
         ("press, 10,000 snippets vs empty page", ms(a["press/10000"]), ms(a["press/0"]), 2.0),
         ("export 10 MB vs write+fsync fresh file", ms(a["export_page"]), ms(a["write_fresh_file"]), 1.2),

@@ -341,7 +341,7 @@ void show_fatal_box(std::string_view message)
 void run_off_window_thread(std::function<Text()> job, std::function<void(Text)> done)
 {
     if (window)
-        run_on_own_thread(window->mailbox, std::move(job), std::move(done));
+        run_on_spare_thread(window->mailbox, std::move(job), std::move(done));
 }
 
 void call_after(std::chrono::milliseconds delay, std::function<void()> callback)
