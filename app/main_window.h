@@ -37,8 +37,8 @@ void write_control_text(Control control, std::string_view text);
 // An error box with no owner window, for the fatal stop.
 void show_fatal_box(std::string_view message);
 
-// Runs job on a thread of its own, so that the window goes on while it waits, then
-// done with its result on the window's thread. done never runs once the window is gone.
+// Runs job off the window's thread, never behind another job, so that the window goes
+// on while it waits; then done with its result on the window's thread. done never runs once the window is gone.
 void run_off_window_thread(std::function<Text()> job, std::function<void(Text)> done);
 
 // Runs callback once on the window's thread after the delay, unless the window is gone.

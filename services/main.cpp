@@ -25,21 +25,21 @@ struct options {
 // Ten minutes is far past any client's time limit; more is surely a typo.
 constexpr int max_delay_ms = 600000;
 
-bool parse_port(std::string_view text, int &port)
+// A whole decimal number from 0 to max, and nothing else.
+bool parse_bounded(std::string_view text, int max, int &out)
 {
     int value = -1;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size() || value < 0 || value > 65535)
+    if (ec != std::errc{} || end != text.data() + text.size() || value < 0 || value > max)
         return false;
-    port = value;
+    out = value;
     return true;
 }
 
 bool parse_delay_ms(std::string_view text, std::chrono::milliseconds &delay)
 {
-    int value = -1;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size() || value < 0 || value > max_delay_ms)
+    int value = 0;
+    if (!parse_bounded(text, max_delay_ms, value))
         return false;
     delay = std::chrono::milliseconds(value);
     return true;
@@ -52,7 +52,7 @@ bool parse_options(int argc, char **argv, options &opts)
         if (arg == "--host" && i + 1 < argc) {
             opts.host = argv[++i];
         } else if (arg == "--port" && i + 1 < argc) {
-            if (!parse_port(argv[++i], opts.port)) {
+            if (!parse_bounded(argv[++i], 65535, opts.port)) {
                 std::cerr << "vqgen-services: invalid port '" << argv[i] << "'\n";
                 return false;
             }

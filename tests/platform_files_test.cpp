@@ -39,7 +39,20 @@ protected:
     fs::path target;
 };
 
+class MakeDirectories : public ReplaceFile {};
+
 } // namespace
+
+TEST_F(MakeDirectories, CreatesMissingParentsAndFailsUnderAFile)
+{
+    const fs::path nested = dir / "a" / "b";
+    EXPECT_TRUE(platform::make_directories(nested.string()));
+    EXPECT_TRUE(fs::is_directory(nested));
+    EXPECT_TRUE(platform::make_directories(nested.string())); // already there
+    std::ofstream(dir / "file") << "x";
+    EXPECT_FALSE(platform::make_directories((dir / "file").string()));
+    EXPECT_FALSE(platform::make_directories((dir / "file" / "below").string()));
+}
 
 TEST_F(ReplaceFile, WritesTheBlocksInOrderOverALongerOldFile)
 {

@@ -80,8 +80,9 @@ struct UrlDeleter {
     void operator()(CURLU* url) const { curl.url_cleanup(url); }
 };
 
-// Fetches run on threads of their own: the shared cookie store takes a lock per kind
-// of data, and the context is made under a lock of its own.
+// Fetches run off the window's thread, and one left behind may still run beside the
+// next: the shared cookie store takes a lock per kind of data, and the context is
+// made under a lock of its own.
 std::array<std::mutex, CURL_LOCK_DATA_LAST> share_locks;
 
 void lock_share(CURL*, curl_lock_data data, curl_lock_access, void*)

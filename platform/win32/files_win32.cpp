@@ -1,5 +1,6 @@
 // Files, paths and the process's end on Windows, in the ANSI code page.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -72,7 +73,10 @@ std::string home_directory()
 
 bool make_directories(const std::string& path)
 {
-    return CreateDirectoryA(path.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
+    const int result = SHCreateDirectoryExA(nullptr, path.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return (result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS) && attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool replace_file(const std::string& path, std::span<const std::string_view> blocks)

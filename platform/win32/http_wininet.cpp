@@ -29,7 +29,7 @@ void set_timeout(HINTERNET handle, DWORD option, long seconds)
 // Created by the first fetch; a failed creation leaves none, so the next one tries again.
 HINTERNET client_context(const std::string& user_agent, const platform::HttpLimits& limits)
 {
-    static std::mutex creation; // fetches run on threads of their own
+    static std::mutex creation; // a fetch left behind may still run beside the next
     static InternetHandle session;
     std::lock_guard lock(creation);
     if (!session)
